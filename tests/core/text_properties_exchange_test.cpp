@@ -1,0 +1,214 @@
+#include "overlay/text_properties_exchange.h"
+
+#include "res/text_properties_strings.h"
+#include "res/text_properties_template.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// Controls in memory, recording every call in order, and checking that no write happens
+// outside a pass.
+class FakeControls : public TextPropertiesControls
+{
+public:
+    explicit FakeControls(const TextPropertiesExchange &exchange)
+        : m_exchange(exchange)
+    { }
+
+    int GetCheck(int) const override { return check; }
+    void SetCheck(int, int state) override
+    {
+        EXPECT_TRUE(m_exchange.InPass());
+        check = state;
+        log.push_back("check");
+    }
+    QString GetText(int id) const override { return texts.at(id); }
+    void SetText(int id, const QString &text) override
+    {
+        EXPECT_TRUE(m_exchange.InPass());
+        texts[id] = text;
+        log.push_back("text " + std::to_string(id));
+    }
+    void Warn(const QString &message) override
+    {
+        EXPECT_TRUE(m_exchange.InPass());
+        warnings.push_back(message);
+        log.push_back("warn");
+    }
+    void FocusAndSelectAll(int id) override { log.push_back("focus " + std::to_string(id)); }
+
+    int check = 0;
+    std::map<int, QString> texts {{textprops::kAlphaEdit, QString()},
+                                  {textprops::kTextEdit, QString()}};
+    std::vector<QString> warnings;
+    std::vector<std::string> log;
+
+private:
+    const TextPropertiesExchange &m_exchange;
+};
+
+struct Members
+{
+    std::int32_t bgTransparentValue = 0;
+    std::int32_t alphaValue = 0;
+    QString textValue;
+    TextPropertiesValues Refs() { return {bgTransparentValue, alphaValue, textValue}; }
+};
+
+const QString kTypeAnInteger = QString::fromUtf8("请键入一个整数。");
+const QString kRange = QString::fromUtf8("“请填入一个在0和255之间的整数。”");
+
+struct ReadRow
+{
+    const char *alphaText;
+    bool ok;
+    std::int32_t alphaAfter; // members start at alphaValue 77
+    const QString *warning;
+};
+
+TEST(TextPropertiesExchange, ReadingParsesChecksRangeAndStopsAtTheFirstFailure)
+{
+    const ReadRow rows[] = {
+        {"12", true, 12, nullptr},
+        {" 012 ", true, 12, nullptr},
+        {"0", true, 0, nullptr},
+        {"255", true, 255, nullptr},
+        {"256", false, 256, &kRange},
+        {"300", false, 300, &kRange},
+        {"-5", false, -5, &kRange},
+        {"99999999999", false, 2147483647, &kRange},
+        {"", false, 77, &kTypeAnInteger},
+        {"-", false, 77, &kTypeAnInteger},
+        {"-0", false, 77, &kTypeAnInteger},
+        {"12a", false, 77, &kTypeAnInteger},
+    };
+    for (const ReadRow &row : rows) {
+        SCOPED_TRACE(row.alphaText);
+        TextPropertiesExchange exchange;
+        FakeControls controls(exchange);
+        controls.check = 1;
+        controls.texts[textprops::kAlphaEdit] = QString::fromUtf8(row.alphaText);
+        controls.texts[textprops::kTextEdit] = QStringLiteral("new text");
+        Members m;
+        m.alphaValue = 77;
+        m.textValue = QStringLiteral("old text");
+
+        EXPECT_EQ(exchange.UpdateData(controls, true, m.Refs()), row.ok);
+        EXPECT_FALSE(exchange.InPass());
+        EXPECT_EQ(m.bgTransparentValue, 1); // read before the edit, so it is always taken
+        EXPECT_EQ(m.alphaValue, row.alphaAfter);
+        if (row.warning) {
+            ASSERT_EQ(controls.warnings.size(), 1u);
+            EXPECT_EQ(controls.warnings[0], *row.warning);
+            EXPECT_EQ(controls.log, (std::vector<std::string> {"warn", "focus 1005"}));
+            EXPECT_EQ(m.textValue, QStringLiteral("old text"));
+        } else {
+            EXPECT_TRUE(controls.warnings.empty());
+            EXPECT_TRUE(controls.log.empty());
+            EXPECT_EQ(m.textValue, QStringLiteral("new text"));
+        }
+        // Reading never writes a control.
+        EXPECT_EQ(controls.texts[textprops::kAlphaEdit], QString::fromUtf8(row.alphaText));
+    }
+}
+
+TEST(TextPropertiesExchange, WritingTouchesOnlyEditsWhoseTextDiffers)
+{
+    TextPropertiesExchange exchange;
+    FakeControls controls(exchange);
+    Members m;
+    m.bgTransparentValue = 1;
+    m.alphaValue = 128;
+    m.textValue = QStringLiteral("quon");
+    controls.texts[textprops::kAlphaEdit] = QStringLiteral("128");
+    controls.texts[textprops::kTextEdit] = QStringLiteral("quo");
+
+    EXPECT_TRUE(exchange.UpdateData(controls, false, m.Refs()));
+    EXPECT_EQ(controls.log, (std::vector<std::string> {"check", "text 1010"}));
+    EXPECT_EQ(controls.check, 1);
+    EXPECT_EQ(controls.texts[textprops::kTextEdit], QStringLiteral("quon"));
+
+    // A text that differs only in its form is rewritten in plain decimal.
+    controls.log.clear();
+    controls.texts[textprops::kAlphaEdit] = QStringLiteral(" 0128");
+    EXPECT_TRUE(exchange.UpdateData(controls, false, m.Refs()));
+    EXPECT_EQ(controls.log, (std::vector<std::string> {"check", "text 1005"}));
+    EXPECT_EQ(controls.texts[textprops::kAlphaEdit], QStringLiteral("128"));
+
+    // Writing never range-checks, and negative values are written as signed decimal.
+    controls.log.clear();
+    m.alphaValue = -7;
+    EXPECT_TRUE(exchange.UpdateData(controls, false, m.Refs()));
+    EXPECT_EQ(controls.texts[textprops::kAlphaEdit], QStringLiteral("-7"));
+    EXPECT_TRUE(controls.warnings.empty());
+
+    // Long texts are always put back, even when equal.
+    controls.log.clear();
+    m.textValue = QString(257, u'x');
+    controls.texts[textprops::kTextEdit] = m.textValue;
+    EXPECT_TRUE(exchange.UpdateData(controls, false, m.Refs()));
+    EXPECT_EQ(controls.log, (std::vector<std::string> {"check", "text 1010"}));
+    controls.log.clear();
+    m.textValue = QString(256, u'x');
+    controls.texts[textprops::kTextEdit] = m.textValue;
+    m.alphaValue = 5;
+    controls.texts[textprops::kAlphaEdit] = QStringLiteral("5");
+    EXPECT_TRUE(exchange.UpdateData(controls, false, m.Refs()));
+    EXPECT_EQ(controls.log, (std::vector<std::string> {"check"}));
+}
+
+TEST(TextPropertiesExchange, CheckBoxValueOutsideItsStatesIsWrittenAsUnchecked)
+{
+    for (const auto &[value, expected] :
+         std::vector<std::pair<int, int>> {{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-1, 0}, {255, 0}}) {
+        TextPropertiesExchange exchange;
+        FakeControls controls(exchange);
+        controls.check = 9;
+        Members m;
+        m.bgTransparentValue = value;
+        exchange.UpdateData(controls, false, m.Refs());
+        EXPECT_EQ(controls.check, expected) << value;
+        EXPECT_EQ(m.bgTransparentValue, expected) << value;
+    }
+}
+
+TEST(TextPropertiesTemplate, HoldsEveryControlInTabOrderWithoutDefaultButtons)
+{
+    const DialogTemplate &t = textprops::Template();
+    EXPECT_EQ(t.id, 132);
+    EXPECT_STREQ(t.caption, "修改文字属性");
+    EXPECT_STREQ(t.fontFace, "宋体");
+    EXPECT_EQ(t.fontPointSize, 10);
+    EXPECT_EQ(t.rect.width, 315);
+    EXPECT_EQ(t.rect.height, 295);
+    ASSERT_EQ(t.controls.size(), 24u);
+
+    const std::vector<int> ids = {1009, -1,   -1, -1,   1003, -1, -1, -1, 1004, -1, -1,   -1,
+                                  1007, 1008, -1, 1005, 1006, -1, -1, -1, 1010, -1, 1011, 1012};
+    std::vector<int> tabStops;
+    for (std::size_t i = 0; i < t.controls.size(); ++i) {
+        const ControlTemplate &c = t.controls[i];
+        EXPECT_EQ(c.id, ids[i]) << i;
+        EXPECT_NE(c.id, IDOK);
+        EXPECT_NE(c.id, IDCANCEL);
+        EXPECT_EQ(c.style & 0x50000000u, 0x50000000u) << i; // child, visible
+        if (c.controlClass == ControlClass::Button) {
+            EXPECT_NE(c.style & 0xFu, 0x1u) << i; // never a default push button
+        }
+        if (c.style & 0x00010000u)
+            tabStops.push_back(c.id);
+    }
+    EXPECT_EQ(tabStops, (std::vector<int> {1003, 1004, 1005, 1006, 1010, 1011, 1012}));
+    EXPECT_STREQ(t.controls[4].text, "字体选择(&F)...");
+    EXPECT_STREQ(t.controls[8].text, "背景透明(&T)");
+    EXPECT_STREQ(t.controls[22].text, "确定(&O)");
+    EXPECT_STREQ(t.controls[23].text, "取消(&C)");
+    EXPECT_EQ(t.controls[0].rect.y, 180);
+    EXPECT_EQ(t.controls[0].rect.width, 296);
+}
+
+} // namespace
