@@ -1,5 +1,7 @@
 #include "surface.h"
 
+#include "clip_rect.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -14,33 +16,6 @@ constexpr std::size_t kMaxSurfaceBytes = std::size_t(1) << 31;
 std::uint8_t Widen5(unsigned v)
 {
     return std::uint8_t((v * 255 + 15) / 31);
-}
-
-// Clips a copy of w x h pixels from (sx, sy) in a source of sw x sh to (dx, dy) in a target of
-// dw x dh. Returns false when nothing is left to copy.
-bool ClipCopy(int &dx, int &dy, int &w, int &h, int &sx, int &sy, int dw, int dh, int sw, int sh)
-{
-    auto clipAxis = [](int &d, int &s, int &len, int dLimit, int sLimit) {
-        long long dd = d, ss = s, ll = len;
-        if (dd < 0) {
-            ss -= dd;
-            ll += dd;
-            dd = 0;
-        }
-        if (ss < 0) {
-            dd -= ss;
-            ll += ss;
-            ss = 0;
-        }
-        ll = std::min({ll, (long long)dLimit - dd, (long long)sLimit - ss});
-        if (ll <= 0)
-            return false;
-        d = int(dd);
-        s = int(ss);
-        len = int(ll);
-        return true;
-    };
-    return clipAxis(dx, sx, w, dw, sw) && clipAxis(dy, sy, h, dh, sh);
 }
 
 } // namespace
