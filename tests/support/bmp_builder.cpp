@@ -1,0 +1,209 @@
+#include "bmp_builder.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <string>
+
+namespace testbmp {
+
+namespace {
+
+void Put16(Bytes &b, std::uint32_t v)
+{
+    b.push_back(std::uint8_t(v));
+    b.push_back(std::uint8_t(v >> 8));
+}
+
+void Put32(Bytes &b, std::uint32_t v)
+{
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+std::string Describe(COLORREF c)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "RGB(%u, %u, %u)", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+} // namespace
+
+Bytes BuildBmp(const BmpSpec &spec)
+{
+    Bytes info;
+    Put32(info, spec.headerSize);
+    if (spec.headerSize == 12) {
+        Put16(info, std::uint16_t(spec.width));
+        Put16(info, std::uint16_t(spec.height));
+        Put16(info, spec.planes);
+        Put16(info, spec.bitCount);
+    } else {
+        Put32(info, std::uint32_t(spec.width));
+        Put32(info, std::uint32_t(spec.height));
+        Put16(info, spec.planes);
+        Put16(info, spec.bitCount);
+        Put32(info, spec.compression);
+        Put32(info, std::uint32_t(spec.pixels.size())); // biSizeImage
+        Put32(info, 2835);
+        Put32(info, 2835);
+        Put32(info, spec.clrUsed);
+        Put32(info, 0);
+        for (int i = 0; i < 4 && info.size() + 4 <= spec.headerSize; ++i)
+            Put32(info, spec.masks[i]);
+        while (info.size() < spec.headerSize)
+            info.push_back(0);
+        if (spec.headerSize == 40 && spec.compression == 3)
+            for (int i = 0; i < 3; ++i)
+                Put32(info, spec.masks[i]);
+    }
+    for (COLORREF c : spec.palette) {
+        info.push_back(GetBValue(c));
+        info.push_back(GetGValue(c));
+        info.push_back(GetRValue(c));
+        if (spec.headerSize != 12)
+            info.push_back(0);
+    }
+    info.insert(info.end(), spec.gap, 0xEE);
+
+    Bytes file;
+    file.push_back(std::uint8_t(spec.signature[0]));
+    file.push_back(std::uint8_t(spec.signature[1]));
+    Put32(file, std::uint32_t(14 + info.size() + spec.pixels.size()));
+    Put32(file, 0);
+    Put32(file, spec.offBits.value_or(std::uint32_t(14 + info.size())));
+    file.insert(file.end(), info.begin(), info.end());
+    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    return file;
+}
+
+Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rowsTopFirst,
+               bool topDown)
+{
+    Bytes out;
+    const int height = int(rowsTopFirst.size());
+    for (int i = 0; i < height; ++i) {
+        const auto &row = rowsTopFirst[topDown ? i : height - 1 - i];
+        Bytes bytes;
+        if (bitCount < 8) {
+            const int perByte = 8 / bitCount;
+            bytes.assign((row.size() + perByte - 1) / perByte, 0);
+            for (std::size_t x = 0; x < row.size(); ++x) {
+                const int shift = 8 - bitCount * int(x % perByte + 1);
+                bytes[x / perByte] |= std::uint8_t(row[x] << shift);
+            }
+        } else {
+            for (std::uint32_t v : row)
+                for (int k = 0; k < bitCount / 8; ++k)
+                    bytes.push_back(std::uint8_t(v >> (8 * k)));
+        }
+        while (bytes.size() % 4)
+            bytes.push_back(0);
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    return out;
+}
+
+RleStream &RleStream::Run(std::uint8_t count, std::uint8_t value)
+{
+    return Raw({count, value});
+}
+
+RleStream &RleStream::Absolute(const std::vector<std::uint8_t> &indices, bool fourBit)
+{
+    Raw({0, std::uint8_t(indices.size())});
+    Bytes data;
+    if (fourBit) {
+        for (std::size_t i = 0; i < indices.size(); i += 2)
+            data.push_back(
+                std::uint8_t(indices[i] << 4 | (i + 1 < indices.size() ? indices[i + 1] : 0)));
+    } else {
+        data = indices;
+    }
+    if (data.size() % 2)
+        data.push_back(0);
+    m_bytes.insert(m_bytes.end(), data.begin(), data.end());
+    return *this;
+}
+
+RleStream &RleStream::EndOfLine()
+{
+    return Raw({0, 0});
+}
+
+RleStream &RleStream::EndOfPicture()
+{
+    return Raw({0, 1});
+}
+
+RleStream &RleStream::Delta(std::uint8_t dx, std::uint8_t dy)
+{
+    return Raw({0, 2, dx, dy});
+}
+
+RleStream &RleStream::Raw(std::initializer_list<std::uint8_t> bytes)
+{
+    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+
+void WriteFile(const QString &path, const Bytes &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())),
+              qint64(bytes.size()));
+}
+
+Bytes ReadFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    return Bytes(data.begin(), data.end());
+}
+
+std::uint16_t U16At(const Bytes &b, std::size_t at)
+{
+    return std::uint16_t(b.at(at) | b.at(at + 1) << 8);
+}
+
+std::uint32_t U32At(const Bytes &b, std::size_t at)
+{
+    return U16At(b, at) | std::uint32_t(U16At(b, at + 2)) << 16;
+}
+
+::testing::AssertionResult SurfaceShows(const Surface &surface, int width, int height,
+                                        const std::vector<COLORREF> &expected)
+{
+    if (expected.size() != std::size_t(width) * std::size_t(height))
+        return ::testing::AssertionFailure()
+            << "expected colours do not cover " << width << " x " << height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF want = expected[std::size_t(y) * width + x];
+            const COLORREF got = surface.GetPixel(x, y);
+            if (got != want)
+                return ::testing::AssertionFailure()
+                    << "first difference at (" << x << ", " << y << "): got " << Describe(got)
+                    << ", expected " << Describe(want);
+        }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SamePixelsAs(const Surface &a, const Surface &b, int width, int height)
+{
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF ca = a.GetPixel(x, y), cb = b.GetPixel(x, y);
+            if (ca != cb)
+                return ::testing::AssertionFailure()
+                    << "first difference at (" << x << ", " << y << "): " << Describe(ca)
+                    << " against " << Describe(cb);
+        }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace testbmp

@@ -1,0 +1,77 @@
+#pragma once
+
+// Test BMP files made in code: every header size, bit count, mask set, RLE stream, row order,
+// colour table and pixel offset the reader meets, plus a picture compare that names the first
+// pixel that differs.
+
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace testbmp {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct BmpSpec
+{
+    std::uint32_t headerSize = 40; // 12, 40, 52, 56, 108 or 124 (any value is written as given)
+    std::int32_t width = 1;
+    std::int32_t height = 1; // negative: top-down
+    std::uint16_t planes = 1;
+    std::uint16_t bitCount = 24;
+    std::uint32_t compression = 0; // 0 RGB, 1 RLE8, 2 RLE4, 3 bit-fields
+    std::uint32_t clrUsed = 0;
+    // Red, green, blue, alpha masks: inside the header for sizes >= 52 (alpha from 56), after a
+    // 40-byte header when compression is 3.
+    std::uint32_t masks[4] = {0, 0, 0, 0};
+    std::vector<COLORREF> palette; // written in file order, 4 bytes each (3 for a 12-byte header)
+    std::uint32_t gap = 0;         // bytes of 0xEE between the colour table and the pixels
+    std::optional<std::uint32_t> offBits; // bfOffBits; default: where the pixels really start
+    Bytes pixels;                         // the pixel array exactly as stored
+    char signature[2] = {'B', 'M'};
+};
+
+// The whole file.
+Bytes BuildBmp(const BmpSpec &spec);
+
+// Packs rows of pixel values (top row first) into a stored pixel array with 4-byte row padding:
+// indices for 1..8 bits (first pixel in the high bits), the raw word for 16 and 32 bits, and
+// 0x00RRGGBB for 24 bits (stored blue, green, red). Stored bottom row first unless topDown.
+Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rowsTopFirst,
+               bool topDown = false);
+
+// An RLE8 or RLE4 stream.
+class RleStream
+{
+public:
+    RleStream &Run(std::uint8_t count, std::uint8_t value); // value: index, or two nibbles
+    RleStream &Absolute(const std::vector<std::uint8_t> &indices, bool fourBit);
+    RleStream &EndOfLine();
+    RleStream &EndOfPicture();
+    RleStream &Delta(std::uint8_t dx, std::uint8_t dy);
+    RleStream &Raw(std::initializer_list<std::uint8_t> bytes);
+    const Bytes &bytes() const { return m_bytes; }
+
+private:
+    Bytes m_bytes;
+};
+
+void WriteFile(const QString &path, const Bytes &bytes);
+Bytes ReadFile(const QString &path);
+
+std::uint16_t U16At(const Bytes &b, std::size_t at);
+std::uint32_t U32At(const Bytes &b, std::size_t at);
+
+// Compares the top-left width x height pixels of the surface with colours given top row first.
+::testing::AssertionResult SurfaceShows(const Surface &surface, int width, int height,
+                                        const std::vector<COLORREF> &expected);
+// Compares two surfaces over width x height pixels.
+::testing::AssertionResult SamePixelsAs(const Surface &a, const Surface &b, int width, int height);
+
+} // namespace testbmp
