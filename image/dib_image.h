@@ -3,11 +3,15 @@
 // Interface agreed between layers; the owner of image/ may add members and a header struct,
 // but keeps these signatures.
 
+#include "image/dib_palette.h"
+#include "platform/dib_draw.h"
 #include "platform/surface.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <span>
 
 // One BMP file held in memory as the packed block after the 14-byte file header (info header,
 // colour table, pixel array), with the palette made from the colour table and the path it was
@@ -22,6 +26,8 @@ public:
 
     // Reads the file; false, with the image unchanged, when it cannot be read or drawn.
     bool Load(const QString &path);
+    // The same from a whole file already in memory; path is only recorded.
+    bool LoadFromBytes(std::span<const std::uint8_t> file, const QString &path);
     void Clear();
     bool IsLoaded() const;
     std::int32_t GetWidth() const; // 0 when empty
@@ -29,6 +35,27 @@ public:
     GetHeight() const; // number of rows, positive also for top-down files; 0 when empty
     QString GetPath() const;
 
+    const std::uint8_t *GetBits() const;  // first byte of the pixel array; null when empty
+    const std::uint8_t *GetInfo() const;  // the info header, at the start of the block
+    const DibHeader *GetHeader() const;   // the checked header; null when empty
+    const DibPalette *GetPalette() const; // null without a colour table
+    std::uint32_t GetBlockSize() const { return m_blockSize; }
+    std::uint32_t GetColorCount() const { return m_header.colorCount; }
+    // Why the last failed load failed (English, for the tool's messages).
+    QString GetLoadError() const { return m_loadError; }
+
     // Draws the picture 1:1 at the surface's top-left corner (clipped to the surface).
     void Draw(Surface &surface) const;
+
+private:
+    bool Adopt(std::unique_ptr<std::uint8_t[]> block, std::uint32_t size, std::uint32_t fileOffBits,
+               const QString &path);
+    bool Fail(const QString &why);
+
+    std::unique_ptr<std::uint8_t[]> m_block;
+    std::uint32_t m_blockSize = 0;
+    DibHeader m_header;
+    DibPalette m_palette;
+    QString m_path;
+    QString m_loadError;
 };

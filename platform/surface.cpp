@@ -120,6 +120,20 @@ void Surface::SetPixel(int x, int y, COLORREF color)
     StorePixel(Row(y) + std::size_t(x) * (m_bitsPerPixel / 8), color);
 }
 
+void Surface::StoreRow(int x, int y, const std::uint32_t *pixels, int count)
+{
+    std::uint8_t *d = Row(y) + std::size_t(x) * (m_bitsPerPixel / 8);
+    if (m_bitsPerPixel == 32) {
+        std::memcpy(d, pixels, std::size_t(count) * 4);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t v = pixels[i];
+        StorePixel(d + std::size_t(i) * (m_bitsPerPixel / 8),
+                   RGB(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)));
+    }
+}
+
 COLORREF Surface::SetTextColor(COLORREF color)
 {
     return std::exchange(m_textColor, color);

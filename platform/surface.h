@@ -76,6 +76,10 @@ public:
     static constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
     COLORREF GetPixel(int x, int y) const;
     void SetPixel(int x, int y, COLORREF color);
+    // Stores count pixels given as 0x00RRGGBB words (the 32-bit layout: blue, green, red,
+    // unused in memory) from (x, y) rightwards, converted to this surface's format. The caller
+    // keeps the span inside the bitmap.
+    void StoreRow(int x, int y, const std::uint32_t *pixels, int count);
 
     // Device context state.
     COLORREF SetTextColor(COLORREF color);

@@ -1,0 +1,51 @@
+#include "batch/stamp_road.h"
+#include "cli/stamp_options.h"
+#include "image/dib_image.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+// Qt's own notices (a missing runtime folder and the like) would mix with the one line per
+// failed file that the tool promises; only its fatal messages get through.
+void QuietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "velmora-stamp: %s\n", qUtf8Printable(message));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qInstallMessageHandler(QuietMessages);
+    // Text drawing needs a GUI application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    StampOptions options;
+    QString error;
+    if (!ParseStampOptions(app.arguments().mid(1), options, error)) {
+        std::fprintf(stderr, "velmora-stamp: %s\n%s", qUtf8Printable(error),
+                     qUtf8Printable(StampUsage()));
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(qUtf8Printable(StampUsage()), stdout);
+        return 0;
+    }
+
+    int failed = 0;
+    DibImage image;
+    for (const QString &file : options.files) {
+        const StampOutcome outcome = StampFile(image, file, StampTarget(options, file));
+        if (!outcome.ok) {
+            std::fprintf(stderr, "velmora-stamp: %s: %s\n", qUtf8Printable(file),
+                         qUtf8Printable(outcome.error));
+            ++failed;
+        }
+    }
+    return failed ? 1 : 0;
+}

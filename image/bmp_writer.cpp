@@ -1,0 +1,134 @@
+#include "bmp_writer.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kHeaderBytes = 54;
+// Rows that need touching up go out through a buffer of about this size.
+constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
+
+void Put16(std::uint8_t *&p, std::uint32_t v)
+{
+    *p++ = std::uint8_t(v);
+    *p++ = std::uint8_t(v >> 8);
+}
+
+void Put32(std::uint8_t *&p, std::uint32_t v)
+{
+    Put16(p, v & 0xFFFF);
+    Put16(p, v >> 16);
+}
+
+bool PlainWrite(QIODevice &out, const char *data, qint64 size)
+{
+    return out.write(data, size) == size;
+}
+
+// Copies one surface row into its file form: the unused byte of 32-bit pixels and the top bit
+// of 16-bit ones are cleared (text drawing may have set them), columns past the surface and the
+// row padding are zero.
+void FileRow(const Surface &source, int y, int width, std::size_t rowBytes, std::uint8_t *out)
+{
+    std::memset(out, 0, rowBytes);
+    if (y >= source.Height())
+        return;
+    const int bytesPerPixel = source.BitsPerPixel() / 8;
+    const int columns = std::min(width, source.Width());
+    const std::uint8_t *src = source.Row(y);
+    std::memcpy(out, src, std::size_t(columns) * bytesPerPixel);
+    if (bytesPerPixel == 4)
+        for (int x = 0; x < columns; ++x)
+            out[4 * x + 3] = 0;
+    else if (bytesPerPixel == 2)
+        for (int x = 0; x < columns; ++x)
+            out[2 * x + 1] &= 0x7F;
+}
+
+} // namespace
+
+bool WriteBmpFile(const Surface &source, const QString &path, int width, int height)
+{
+    return WriteBmpFile(source, path, width, height, PlainWrite);
+}
+
+bool WriteBmpFile(const Surface &source, const QString &path, int width, int height,
+                  const BmpByteSink &sink)
+{
+    if (source.IsNull() || width <= 0 || height <= 0)
+        return false;
+    const int bitCount = source.BitsPerPixel();
+    const std::size_t rowBytes = Surface::StrideFor(width, bitCount);
+    const std::uint64_t imageSize = std::uint64_t(rowBytes) * std::uint64_t(height);
+    if (imageSize + kHeaderBytes > 0xFFFFFFFFu)
+        return false; // bfSize could not hold it
+
+    std::uint8_t header[kHeaderBytes];
+    std::uint8_t *p = header;
+    *p++ = 'B'; // bfType
+    *p++ = 'M';
+    Put32(p, std::uint32_t(imageSize + kHeaderBytes)); // bfSize
+    Put16(p, 0);                                       // bfReserved1
+    Put16(p, 0);                                       // bfReserved2
+    Put32(p, kHeaderBytes);                            // bfOffBits
+    Put32(p, 40);                                      // biSize
+    Put32(p, std::uint32_t(width));                    // biWidth
+    Put32(p, std::uint32_t(height));                   // biHeight: positive, bottom row first
+    Put16(p, 1);                                       // biPlanes
+    Put16(p, std::uint32_t(bitCount));                 // biBitCount
+    Put32(p, 0);                                       // biCompression: BI_RGB
+    Put32(p, std::uint32_t(imageSize));                // biSizeImage
+    Put32(p, 0);                                       // biXPelsPerMeter
+    Put32(p, 0);                                       // biYPelsPerMeter
+    Put32(p, 0);                                       // biClrUsed
+    Put32(p, 0);                                       // biClrImportant
+
+    const QFileInfo existing(path);
+    const bool replacing = existing.exists();
+    const QFileDevice::Permissions permissions = existing.permissions();
+
+    QSaveFile file(path);
+    // Never write over the target in place: a failure must leave the old file whole.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (replacing)
+        file.setPermissions(permissions);
+
+    bool ok = sink(file, reinterpret_cast<const char *>(header), qint64(kHeaderBytes));
+    // 24-bit rows inside the surface go out straight from its memory (its rows are padded the
+    // same way); the rest through a buffer of whole rows.
+    const bool straight = bitCount == 24 && width == source.Width();
+    std::vector<std::uint8_t> chunk;
+    if (!straight)
+        chunk.resize(std::max<std::size_t>(rowBytes, kChunkBytes / rowBytes * rowBytes));
+    std::size_t filled = 0;
+    for (int y = height - 1; ok && y >= 0; --y) { // bottom row first
+        if (straight && y < source.Height()) {
+            ok = sink(file, reinterpret_cast<const char *>(source.Row(y)), qint64(rowBytes));
+            continue;
+        }
+        if (straight) {
+            chunk.assign(rowBytes, 0);
+            ok = sink(file, reinterpret_cast<const char *>(chunk.data()), qint64(rowBytes));
+            continue;
+        }
+        FileRow(source, y, width, rowBytes, chunk.data() + filled);
+        filled += rowBytes;
+        if (filled + rowBytes > chunk.size() || y == 0) {
+            ok = sink(file, reinterpret_cast<const char *>(chunk.data()), qint64(filled));
+            filled = 0;
+        }
+    }
+    if (!ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,364 @@
+#include "dib_draw.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <vector>
+
+namespace {
+
+// Every read of block bytes goes through here: little-endian, never past the end.
+class LeReader
+{
+public:
+    explicit LeReader(std::span<const std::uint8_t> data)
+        : m_data(data)
+    { }
+    bool has(std::size_t at, std::size_t n) const
+    {
+        return at <= m_data.size() && n <= m_data.size() - at;
+    }
+    std::uint8_t u8(std::size_t at) const { return has(at, 1) ? m_data[at] : 0; }
+    std::uint16_t u16(std::size_t at) const
+    {
+        return has(at, 2) ? std::uint16_t(m_data[at] | m_data[at + 1] << 8) : 0;
+    }
+    std::uint32_t u32(std::size_t at) const
+    {
+        return has(at, 4) ? std::uint32_t(u16(at)) | std::uint32_t(u16(at + 2)) << 16 : 0;
+    }
+    std::int32_t i32(std::size_t at) const { return std::int32_t(u32(at)); }
+    std::size_t size() const { return m_data.size(); }
+
+private:
+    std::span<const std::uint8_t> m_data;
+};
+
+bool MakeChannel(std::uint32_t mask, int bitCount, DibChannel &channel)
+{
+    if (mask == 0)
+        return false;
+    if (bitCount < 32 && (mask >> bitCount) != 0)
+        return false; // bits the pixel does not have
+    const int shift = std::countr_zero(mask);
+    const std::uint32_t value = mask >> shift;
+    if ((value & (value + 1)) != 0)
+        return false; // not contiguous
+    channel = {mask, shift, value};
+    return true;
+}
+
+// Narrow channels are widened by rounding v * 255 / max.
+inline std::uint32_t Widen(std::uint32_t pixel, const DibChannel &c)
+{
+    const std::uint64_t v = (pixel & c.mask) >> c.shift;
+    return std::uint32_t((v * 510 + c.max) / (2 * std::uint64_t(c.max)));
+}
+
+inline std::uint32_t Bgrx(std::uint32_t r, std::uint32_t g, std::uint32_t b)
+{
+    return r << 16 | g << 8 | b;
+}
+
+// The colour table as drawable pixels; indices beyond it draw black.
+std::array<std::uint32_t, 256> ColorLookup(const DibHeader &h, const LeReader &in)
+{
+    std::array<std::uint32_t, 256> lookup {};
+    const std::uint32_t n = std::min<std::uint32_t>(h.colorCount, 256);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::size_t at = h.colorTableOffset + i * h.colorEntrySize;
+        // Colour entries are stored blue, green, red (then a reserved byte).
+        lookup[i] = Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at));
+    }
+    return lookup;
+}
+
+// Bottom-up files store the bottom row first.
+inline int SurfaceRow(const DibHeader &h, int storedRow)
+{
+    return h.topDown ? storedRow : h.height - 1 - storedRow;
+}
+
+void DecodeRow(const DibHeader &h, const std::uint8_t *src, int count,
+               const std::array<std::uint32_t, 256> &lookup, std::uint32_t *out)
+{
+    switch (h.bitCount) {
+    case 1:
+    case 2:
+    case 4: {
+        // Several pixels per byte, the first in the high bits.
+        const int bits = h.bitCount, perByte = 8 / bits, valueMask = (1 << bits) - 1;
+        for (int x = 0; x < count; ++x) {
+            const int shift = 8 - bits * (x % perByte + 1);
+            out[x] = lookup[(src[x / perByte] >> shift) & valueMask];
+        }
+        break;
+    }
+    case 8:
+        for (int x = 0; x < count; ++x)
+            out[x] = lookup[src[x]];
+        break;
+    case 16:
+        for (int x = 0; x < count; ++x) {
+            const std::uint32_t p = std::uint32_t(src[2 * x] | src[2 * x + 1] << 8);
+            out[x] = Bgrx(Widen(p, h.red), Widen(p, h.green), Widen(p, h.blue));
+        }
+        break;
+    case 24:
+        // Stored blue, green, red: already the surface's byte order less its unused byte.
+        for (int x = 0; x < count; ++x)
+            out[x] = Bgrx(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+        break;
+    default: {
+        const bool plain = h.red.mask == 0xFF0000 && h.green.mask == 0xFF00 && h.blue.mask == 0xFF;
+        for (int x = 0; x < count; ++x) {
+            const std::uint32_t p = std::uint32_t(src[4 * x]) | std::uint32_t(src[4 * x + 1]) << 8
+                | std::uint32_t(src[4 * x + 2]) << 16 | std::uint32_t(src[4 * x + 3]) << 24;
+            // The display has no alpha: the fourth byte is dropped.
+            out[x] = plain ? (p & 0xFFFFFF)
+                           : Bgrx(Widen(p, h.red), Widen(p, h.green), Widen(p, h.blue));
+        }
+        break;
+    }
+    }
+}
+
+void DrawUncompressed(const DibHeader &h, std::span<const std::uint8_t> block, Surface &surface)
+{
+    const LeReader in(block);
+    const auto lookup = ColorLookup(h, in);
+    const int width = std::min(h.width, surface.Width());
+    const int rows = std::min(h.height, surface.Height());
+    if (width <= 0 || rows <= 0)
+        return;
+    std::vector<std::uint32_t> buffer(surface.BitsPerPixel() == 32 ? 0 : std::size_t(width));
+    for (int stored = 0; stored < h.height; ++stored) {
+        const int y = SurfaceRow(h, stored);
+        if (y >= rows)
+            continue;
+        const std::uint8_t *src = block.data() + h.pixelOffset + std::size_t(stored) * h.rowStride;
+        if (surface.BitsPerPixel() == 32) {
+            // Decoded straight into the surface, whose 32-bit rows have this very layout.
+            DecodeRow(h, src, width, lookup, reinterpret_cast<std::uint32_t *>(surface.Row(y)));
+        } else {
+            DecodeRow(h, src, width, lookup, buffer.data());
+            surface.StoreRow(0, y, buffer.data(), width);
+        }
+    }
+}
+
+void DrawRle(const DibHeader &h, std::span<const std::uint8_t> block, Surface &surface)
+{
+    const LeReader in(block);
+    const auto lookup = ColorLookup(h, in);
+    // Pixels the stream skips (deltas, early line or picture ends) stay black.
+    surface.FillSolidRect(0, 0, h.width, h.height, RGB(0, 0, 0));
+    const bool four = h.compression == DibCompression::Rle4;
+    auto put = [&](long long x, long long stored, std::uint32_t index) {
+        if (x < 0 || x >= h.width || stored < 0 || stored >= h.height)
+            return;
+        const std::uint32_t p = lookup[index & 0xFF];
+        surface.SetPixel(int(x), SurfaceRow(h, int(stored)),
+                         RGB(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)));
+    };
+    std::size_t at = h.pixelOffset;
+    const std::size_t end = h.pixelOffset + h.pixelBytes;
+    long long x = 0, row = 0;
+    while (at + 2 <= end && row < h.height) {
+        const std::uint8_t count = in.u8(at), value = in.u8(at + 1);
+        at += 2;
+        if (count > 0) { // a run; RLE4 alternates the two nibbles
+            for (int i = 0; i < count; ++i, ++x)
+                put(x, row, four ? ((i % 2) ? value & 0x0F : value >> 4) : value);
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++row;
+        } else if (value == 1) { // end of picture
+            break;
+        } else if (value == 2) { // delta: move right and up (further into the stored rows)
+            if (at + 2 > end)
+                break;
+            x += in.u8(at);
+            row += in.u8(at + 1);
+            at += 2;
+        } else { // absolute: value literal pixels, padded to a 16-bit boundary
+            const std::size_t bytes = four ? (value + 1u) / 2 : value;
+            const std::size_t padded = (bytes + 1) & ~std::size_t(1);
+            if (!in.has(at, bytes) || at + bytes > end)
+                break;
+            for (int i = 0; i < value; ++i, ++x) {
+                const std::uint8_t b = in.u8(at + (four ? i / 2 : i));
+                put(x, row, four ? ((i % 2) ? b & 0x0F : b >> 4) : b);
+            }
+            at += std::min(padded, end - at);
+        }
+    }
+}
+
+} // namespace
+
+const char *DibFaultText(DibFault fault)
+{
+    switch (fault) {
+    case DibFault::None:
+        return "no fault";
+    case DibFault::TruncatedHeader:
+        return "the file is too short for its header";
+    case DibFault::UnknownHeaderSize:
+        return "unknown bitmap header size";
+    case DibFault::BadBitCount:
+        return "unsupported number of bits per pixel";
+    case DibFault::BadCompression:
+        return "unsupported compression";
+    case DibFault::BadSize:
+        return "invalid picture size";
+    case DibFault::TooLarge:
+        return "picture too large";
+    case DibFault::BadMasks:
+        return "invalid colour masks";
+    case DibFault::TruncatedColorTable:
+        return "the file is too short for its colour table";
+    case DibFault::TruncatedPixels:
+        return "the file is too short for its pixels";
+    }
+    return "unknown fault";
+}
+
+DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileOffBits,
+                        DibHeader &out)
+{
+    const LeReader in(block);
+    if (!in.has(0, 4))
+        return DibFault::TruncatedHeader;
+    DibHeader h;
+    h.headerSize = in.u32(0);
+    switch (h.headerSize) {
+    case 12:
+    case 40:
+    case 52:
+    case 56:
+    case 108:
+    case 124:
+        break;
+    default:
+        return DibFault::UnknownHeaderSize;
+    }
+    if (!in.has(0, h.headerSize))
+        return DibFault::TruncatedHeader;
+
+    std::int64_t height;
+    std::uint32_t clrUsed = 0;
+    if (h.headerSize == 12) { // the old core header: 16-bit sizes, no compression
+        h.width = in.u16(4);
+        height = in.u16(6); // unsigned: core pictures are always bottom-up
+        h.bitCount = in.u16(10);
+        h.colorEntrySize = 3;
+    } else {
+        h.width = in.i32(4);
+        height = in.i32(8);
+        h.bitCount = in.u16(14);
+        const std::uint32_t compression = in.u32(16);
+        if (compression > 3)
+            return DibFault::BadCompression; // JPEG, PNG and unknown ones
+        h.compression = DibCompression(compression);
+        clrUsed = in.u32(32);
+    }
+    switch (h.bitCount) {
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return DibFault::BadBitCount;
+    }
+    const bool compressionFits = h.compression == DibCompression::Rgb
+        || (h.compression == DibCompression::Rle8 && h.bitCount == 8)
+        || (h.compression == DibCompression::Rle4 && h.bitCount == 4)
+        || (h.compression == DibCompression::BitFields && (h.bitCount == 16 || h.bitCount == 32));
+    if (!compressionFits)
+        return DibFault::BadCompression;
+
+    // A negative height marks rows stored top row first.
+    h.topDown = height < 0;
+    height = height < 0 ? -height : height;
+    if (h.width <= 0 || height == 0)
+        return DibFault::BadSize;
+    if (h.width > kMaxDibSide || height > kMaxDibSide
+        || std::uint64_t(h.width) * std::uint64_t(height) > kMaxDibPixels)
+        return DibFault::TooLarge;
+    h.height = std::int32_t(height);
+
+    std::size_t tableOffset = h.headerSize;
+    if (h.bitCount >= 16) {
+        std::uint32_t masks[3] = {0, 0, 0};
+        if (h.compression == DibCompression::BitFields) {
+            // A 40-byte header keeps its masks just after it; the larger ones inside.
+            const std::size_t at = 40;
+            if (h.headerSize == 40) {
+                if (!in.has(at, 12))
+                    return DibFault::TruncatedHeader;
+                tableOffset += 12;
+            }
+            masks[0] = in.u32(at);
+            masks[1] = in.u32(at + 4);
+            masks[2] = in.u32(at + 8);
+        } else if (h.bitCount == 16) { // the default 16-bit layout is 5-5-5
+            masks[0] = 0x7C00;
+            masks[1] = 0x03E0;
+            masks[2] = 0x001F;
+        } else {
+            masks[0] = 0xFF0000;
+            masks[1] = 0x00FF00;
+            masks[2] = 0x0000FF;
+        }
+        if (!MakeChannel(masks[0], h.bitCount, h.red) || !MakeChannel(masks[1], h.bitCount, h.green)
+            || !MakeChannel(masks[2], h.bitCount, h.blue) || (masks[0] & masks[1])
+            || (masks[0] & masks[2]) || (masks[1] & masks[2]))
+            return DibFault::BadMasks;
+    }
+
+    // Palette formats have a colour table; the others none, whatever biClrUsed says.
+    if (h.bitCount <= 8)
+        h.colorCount = clrUsed != 0 ? clrUsed : (1u << h.bitCount);
+    h.colorTableOffset = tableOffset;
+    const std::uint64_t tableEnd
+        = std::uint64_t(tableOffset) + std::uint64_t(h.colorCount) * h.colorEntrySize;
+    if (tableEnd > block.size())
+        return DibFault::TruncatedColorTable;
+
+    // Pixels start where the file header says, when that is a place they can start.
+    h.pixelOffset = std::size_t(tableEnd);
+    if (fileOffBits >= 14) {
+        const std::uint64_t offset = std::uint64_t(fileOffBits) - 14;
+        if (offset >= tableEnd && offset < block.size())
+            h.pixelOffset = std::size_t(offset);
+    }
+
+    h.rowStride = std::size_t((std::uint64_t(h.width) * h.bitCount + 31) / 32 * 4);
+    if (h.compression == DibCompression::Rle8 || h.compression == DibCompression::Rle4) {
+        h.pixelBytes = block.size() - h.pixelOffset;
+    } else {
+        const std::uint64_t need = std::uint64_t(h.rowStride) * std::uint64_t(h.height);
+        if (need > block.size() - h.pixelOffset)
+            return DibFault::TruncatedPixels;
+        h.pixelBytes = std::size_t(need);
+    }
+    out = h;
+    return DibFault::None;
+}
+
+void DrawDib(const DibHeader &header, std::span<const std::uint8_t> block, Surface &surface)
+{
+    if (surface.IsNull())
+        return;
+    if (header.compression == DibCompression::Rle8 || header.compression == DibCompression::Rle4)
+        DrawRle(header, block, surface);
+    else
+        DrawUncompressed(header, block, surface);
+}

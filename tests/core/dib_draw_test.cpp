@@ -1,0 +1,213 @@
+#include "image/dib_image.h"
+#include "support/bmp_builder.h"
+
+#include <gtest/gtest.h>
+
+using testbmp::BmpSpec;
+using testbmp::Bytes;
+using testbmp::PackRows;
+using testbmp::RleStream;
+using testbmp::SurfaceShows;
+
+namespace {
+
+constexpr COLORREF K = RGB(0, 0, 0);
+constexpr COLORREF R = RGB(255, 0, 0);
+constexpr COLORREF G = RGB(0, 255, 0);
+constexpr COLORREF B = RGB(0, 0, 255);
+constexpr COLORREF W = RGB(255, 255, 255);
+constexpr COLORREF Y = RGB(200, 180, 20);
+
+// Loads the file from memory and draws it on a fresh surface of the given depth, sized to the
+// picture plus one pixel each way so drawing past the picture shows.
+::testing::AssertionResult Shows(const Bytes &file, int width, int height,
+                                 const std::vector<COLORREF> &expected, int surfaceBits = 32)
+{
+    DibImage image;
+    if (!image.LoadFromBytes(file, QStringLiteral("mem.bmp")))
+        return ::testing::AssertionFailure()
+            << "load failed: " << image.GetLoadError().toStdString();
+    if (image.GetWidth() != width || image.GetHeight() != height)
+        return ::testing::AssertionFailure()
+            << "size " << image.GetWidth() << " x " << image.GetHeight();
+    Surface surface(width + 1, height + 1, surfaceBits);
+    surface.PatBlt(0, 0, width + 1, height + 1, WHITENESS);
+    image.Draw(surface);
+    auto result = SurfaceShows(surface, width, height, expected);
+    if (!result)
+        return result;
+    for (int y = 0; y <= height; ++y)
+        if (surface.GetPixel(width, y) != W)
+            return ::testing::AssertionFailure() << "drew past the right edge at row " << y;
+    for (int x = 0; x <= width; ++x)
+        if (surface.GetPixel(x, height) != W)
+            return ::testing::AssertionFailure() << "drew past the bottom at column " << x;
+    return ::testing::AssertionSuccess();
+}
+
+BmpSpec Spec(int bits, int width, int height, Bytes pixels)
+{
+    BmpSpec s;
+    s.bitCount = std::uint16_t(bits);
+    s.width = width;
+    s.height = height;
+    s.pixels = std::move(pixels);
+    return s;
+}
+
+} // namespace
+
+TEST(DibDraw, PaletteFormatsThroughTheColourTable)
+{
+    // 1 bit, 9 wide: crosses a byte, padded row.
+    BmpSpec one
+        = Spec(1, 9, 2, PackRows(1, {{1, 0, 1, 0, 0, 0, 0, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 1, 0}}));
+    one.palette = {R, G};
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(one), 9, 2,
+                      {G, R, G, R, R, R, R, R, G, R, G, G, G, G, G, G, G, R}));
+
+    BmpSpec two = Spec(2, 5, 1, PackRows(2, {{0, 1, 2, 3, 2}}));
+    two.palette = {R, G, B, W};
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(two), 5, 1, {R, G, B, W, B}));
+
+    // 4 bits with a short table: indices beyond it draw black.
+    BmpSpec four = Spec(4, 3, 2, PackRows(4, {{0, 1, 2}, {15, 1, 0}}));
+    four.palette = {Y, B, W};
+    four.clrUsed = 3;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(four), 3, 2, {Y, B, W, K, B, Y}));
+
+    BmpSpec eight = Spec(8, 2, 2, PackRows(8, {{0, 255}, {2, 1}}));
+    eight.palette.assign(256, K);
+    eight.palette[0] = R;
+    eight.palette[1] = G;
+    eight.palette[2] = B;
+    eight.palette[255] = Y;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(eight), 2, 2, {R, Y, B, G}));
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(eight), 2, 2, {R, Y, B, G}, 24));
+
+    // The old 12-byte header with 3-byte colour entries.
+    BmpSpec core = Spec(8, 2, 1, PackRows(8, {{1, 0}}));
+    core.headerSize = 12;
+    core.palette.assign(256, K);
+    core.palette[0] = Y;
+    core.palette[1] = B;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(core), 2, 1, {B, Y}));
+}
+
+TEST(DibDraw, DirectColourFormats)
+{
+    // 24 bits, 3 wide: 9 bytes of pixels, 3 of padding.
+    EXPECT_TRUE(Shows(
+        testbmp::BuildBmp(Spec(
+            24, 3, 2, PackRows(24, {{0xFF0000, 0x00FF00, 0x0000FF}, {0xC8B414, 0, 0xFFFFFF}}))),
+        3, 2, {R, G, B, Y, K, W}));
+    // 32 bits: blue, green, red, and a fourth byte that is ignored.
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Spec(32, 2, 1, PackRows(32, {{0xFFFF0000, 0x7F0000FF}}))),
+                      2, 1, {R, B}));
+    // 16 bits default to 5-5-5; 16 of 31 widens to 132, the top bit is ignored.
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Spec(16, 3, 1, PackRows(16, {{0x7C00, 0x8210, 0x001F}}))),
+                      3, 1, {R, RGB(0, 132, 132), B}, 16));
+
+    // Bit fields: 5-6-5 after a 40-byte header.
+    BmpSpec f565 = Spec(16, 3, 1, PackRows(16, {{0xF800, 0x07E0, 0x0410}}));
+    f565.compression = 3;
+    f565.masks[0] = 0xF800;
+    f565.masks[1] = 0x07E0;
+    f565.masks[2] = 0x001F;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(f565), 3, 1, {R, G, RGB(0, 130, 132)}));
+
+    // 32-bit masks in a 56-byte header, alpha mask present and ignored; red in the low byte.
+    BmpSpec f32 = Spec(32, 2, 1, PackRows(32, {{0x000000FF, 0x80FF0000}}));
+    f32.headerSize = 56;
+    f32.compression = 3;
+    f32.masks[0] = 0x000000FF;
+    f32.masks[1] = 0x0000FF00;
+    f32.masks[2] = 0x00FF0000;
+    f32.masks[3] = 0xFF000000;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(f32), 2, 1, {R, B}));
+
+    // 10-bit channels (2-10-10-10) widen by rounding too: 512 of 1023 gives 128.
+    BmpSpec f10 = Spec(32, 1, 1, PackRows(32, {{(1023u << 20) | (512u << 10) | 0}}));
+    f10.headerSize = 124;
+    f10.compression = 3;
+    f10.masks[0] = 0x3FF00000;
+    f10.masks[1] = 0x000FFC00;
+    f10.masks[2] = 0x000003FF;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(f10), 1, 1, {RGB(255, 128, 0)}));
+
+    // With BI_RGB, masks in a large header are not used.
+    BmpSpec plain = Spec(16, 1, 1, PackRows(16, {{0x7C00}}));
+    plain.headerSize = 108;
+    plain.masks[0] = 0x001F;
+    plain.masks[1] = 0x03E0;
+    plain.masks[2] = 0x7C00;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(plain), 1, 1, {R}));
+}
+
+TEST(DibDraw, RowOrderAndHeaderSizes)
+{
+    const std::vector<std::vector<std::uint32_t>> rows
+        = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
+    for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u}) {
+        BmpSpec up = Spec(24, 2, 2, PackRows(24, rows));
+        up.headerSize = size;
+        EXPECT_TRUE(Shows(testbmp::BuildBmp(up), 2, 2, {R, G, B, W})) << size;
+        BmpSpec down = Spec(24, 2, -2, PackRows(24, rows, true));
+        down.headerSize = size;
+        EXPECT_TRUE(Shows(testbmp::BuildBmp(down), 2, 2, {R, G, B, W})) << size;
+    }
+    // Top-down on every depth of surface.
+    BmpSpec down = Spec(24, 2, -2, PackRows(24, rows, true));
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(down), 2, 2, {R, G, B, W}, 24));
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(down), 2, 2, {R, G, B, W}, 16));
+
+    // A surface smaller than the picture gets the top-left part.
+    DibImage image;
+    ASSERT_TRUE(image.LoadFromBytes(testbmp::BuildBmp(Spec(24, 2, 2, PackRows(24, rows))), "m"));
+    Surface small(1, 1, 32);
+    image.Draw(small);
+    EXPECT_EQ(small.GetPixel(0, 0), R);
+}
+
+TEST(DibDraw, Rle8EscapesAndSkippedPixels)
+{
+    BmpSpec s = Spec(8, 4, 3, {});
+    s.compression = 1;
+    s.palette = {R, G, B, Y};
+    s.clrUsed = 4;
+    // Stored bottom row first: row 2 (bottom), then deltas and an early end.
+    s.pixels = RleStream()
+                   .Run(3, 1) // bottom row: G G G, last pixel skipped
+                   .EndOfLine()
+                   .Absolute({2, 0, 3}, false) // middle row: B R Y, padded to a word
+                   .Delta(0, 1)                // up one row, same column (3)
+                   .Run(1, 0)                  // top row, column 3: R
+                   .EndOfPicture()
+                   .Run(4, 3) // after the end: ignored
+                   .bytes();
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, {K, K, K, R, B, R, Y, K, G, G, G, K}));
+
+    // Runs longer than the row are clipped, not wrapped; a stream cut short stops cleanly.
+    s.pixels = RleStream().Run(9, 2).Raw({0, 5, 1}).bytes();
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, {K, K, K, K, K, K, K, K, B, B, B, B}));
+    s.pixels = RleStream().Run(2, 3).Raw({0, 2, 1}).bytes(); // delta missing its bytes
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, {K, K, K, K, K, K, K, K, Y, Y, K, K}));
+    s.pixels = {};
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, std::vector<COLORREF>(12, K)));
+}
+
+TEST(DibDraw, Rle4AlternatesNibbles)
+{
+    BmpSpec s = Spec(4, 5, 2, {});
+    s.compression = 2;
+    s.palette = {R, G, B};
+    s.clrUsed = 3;
+    s.pixels = RleStream()
+                   .Run(5, 0x12) // G B G B G
+                   .EndOfLine()
+                   .Absolute({0, 2, 1}, true) // R B G
+                   .Run(1, 0xF0)              // index 15: beyond the table, black
+                   .EndOfPicture()
+                   .bytes();
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 5, 2, {R, B, G, K, K, G, B, G, B, G}));
+}
