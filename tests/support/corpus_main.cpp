@@ -1,0 +1,124 @@
+// Writes the fuzz target's seed corpus: one small picture of each form the reader draws.
+
+#include "support/bmp_builder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+using testbmp::BmpSpec;
+using testbmp::PackRows;
+using testbmp::RleStream;
+
+namespace {
+
+bool Save(const QDir &dir, const char *name, const BmpSpec &spec)
+{
+    const testbmp::Bytes bytes = testbmp::BuildBmp(spec);
+    QFile file(dir.filePath(QString::fromLatin1(name)));
+    return file.open(QIODevice::WriteOnly)
+        && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
+        == qint64(bytes.size());
+}
+
+std::vector<std::vector<std::uint32_t>> Rows(int width, int height, std::uint32_t modulo)
+{
+    std::vector<std::vector<std::uint32_t>> rows(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            rows[std::size_t(y)].push_back(std::uint32_t(x * 7 + y * 13 + x * y) % modulo);
+    return rows;
+}
+
+BmpSpec Spec(int bits, int width, int height)
+{
+    BmpSpec s;
+    s.bitCount = std::uint16_t(bits);
+    s.width = width;
+    s.height = height;
+    const std::uint32_t modulo = bits <= 8 ? (1u << bits) : bits == 16 ? 0x10000u : 0x1000000u;
+    s.pixels = PackRows(bits, Rows(width, std::abs(height), modulo), height < 0);
+    if (bits <= 8)
+        for (std::uint32_t i = 0; i < (1u << bits); ++i)
+            s.palette.push_back(RGB(std::uint8_t(i * 37), std::uint8_t(i * 11), std::uint8_t(i)));
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velmora_make_corpus DIR\n");
+        return 2;
+    }
+    const QDir dir(QFile::decodeName(argv[1]));
+    bool ok = true;
+    ok &= Save(dir, "pal1.bmp", Spec(1, 13, 5));
+    ok &= Save(dir, "pal2.bmp", Spec(2, 7, 3));
+    ok &= Save(dir, "pal4.bmp", Spec(4, 5, 4));
+    ok &= Save(dir, "pal8.bmp", Spec(8, 6, 3));
+    BmpSpec shortTable = Spec(8, 4, 2);
+    shortTable.palette.resize(5);
+    shortTable.clrUsed = 5;
+    ok &= Save(dir, "pal8-short-table.bmp", shortTable);
+    BmpSpec core = Spec(8, 3, 3);
+    core.headerSize = 12;
+    ok &= Save(dir, "core8.bmp", core);
+    ok &= Save(dir, "rgb16.bmp", Spec(16, 5, 3));
+    BmpSpec f565 = Spec(16, 4, 2);
+    f565.compression = 3;
+    f565.masks[0] = 0xF800;
+    f565.masks[1] = 0x07E0;
+    f565.masks[2] = 0x001F;
+    ok &= Save(dir, "bitfields565.bmp", f565);
+    ok &= Save(dir, "rgb24.bmp", Spec(24, 3, 3));
+    ok &= Save(dir, "rgb24-topdown.bmp", Spec(24, 3, -2));
+    BmpSpec v5 = Spec(32, 3, 2);
+    v5.headerSize = 124;
+    v5.compression = 3;
+    v5.masks[0] = 0x00FF0000;
+    v5.masks[1] = 0x0000FF00;
+    v5.masks[2] = 0x000000FF;
+    v5.masks[3] = 0xFF000000;
+    v5.gap = 4;
+    ok &= Save(dir, "v5-32-gap.bmp", v5);
+    BmpSpec v4 = Spec(32, 2, 2);
+    v4.headerSize = 108;
+    ok &= Save(dir, "v4-32.bmp", v4);
+    BmpSpec v3 = Spec(16, 2, 2);
+    v3.headerSize = 56;
+    v3.compression = 3;
+    v3.masks[0] = 0x0F00;
+    v3.masks[1] = 0x00F0;
+    v3.masks[2] = 0x000F;
+    v3.masks[3] = 0xF000;
+    ok &= Save(dir, "v3-16-4444.bmp", v3);
+    BmpSpec v2 = Spec(24, 2, 1);
+    v2.headerSize = 52;
+    ok &= Save(dir, "v2-24.bmp", v2);
+    BmpSpec rle8 = Spec(8, 6, 4);
+    rle8.compression = 1;
+    rle8.pixels = RleStream()
+                      .Run(4, 3)
+                      .Absolute({1, 2, 3}, false)
+                      .EndOfLine()
+                      .Delta(2, 1)
+                      .Run(2, 200)
+                      .EndOfPicture()
+                      .bytes();
+    ok &= Save(dir, "rle8.bmp", rle8);
+    BmpSpec rle4 = Spec(4, 7, 3);
+    rle4.compression = 2;
+    rle4.pixels = RleStream()
+                      .Run(7, 0x1F)
+                      .EndOfLine()
+                      .Absolute({1, 2, 3, 4, 5}, true)
+                      .Delta(1, 1)
+                      .Run(3, 0x44)
+                      .EndOfPicture()
+                      .bytes();
+    ok &= Save(dir, "rle4.bmp", rle4);
+    return ok ? 0 : 1;
+}
