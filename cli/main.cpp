@@ -1,6 +1,8 @@
 #include "batch/stamp_road.h"
 #include "cli/stamp_options.h"
 #include "image/dib_image.h"
+#include "overlay/compose_text.h"
+#include "overlay/text_options.h"
 
 #include <QGuiApplication>
 
@@ -25,22 +27,28 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
+    const QString usage = StampUsage() + QLatin1Char('\n') + TextOptionsUsage();
+    QStringList args = app.arguments().mid(1);
+    TextStyle style;
     StampOptions options;
     QString error;
-    if (!ParseStampOptions(app.arguments().mid(1), options, error)) {
-        std::fprintf(stderr, "velmora-stamp: %s\n%s", qUtf8Printable(error),
-                     qUtf8Printable(StampUsage()));
+    if (!TakeTextOptions(args, style, error) || !ParseStampOptions(args, options, error)) {
+        std::fprintf(stderr, "velmora-stamp: %s\n%s", qUtf8Printable(error), qUtf8Printable(usage));
         return 2;
     }
     if (options.help) {
-        std::fputs(qUtf8Printable(StampUsage()), stdout);
+        std::fputs(qUtf8Printable(usage), stdout);
         return 0;
     }
+    // The text goes on at the picture's own resolution, without the view's markers.
+    const ComposeStep stampText = [&style](Surface &surface, const DibImage &) {
+        ComposeText(surface, style, 0);
+    };
 
     int failed = 0;
     DibImage image;
     for (const QString &file : options.files) {
-        const StampOutcome outcome = StampFile(image, file, StampTarget(options, file));
+        const StampOutcome outcome = StampFile(image, file, StampTarget(options, file), stampText);
         if (!outcome.ok) {
             std::fprintf(stderr, "velmora-stamp: %s: %s\n", qUtf8Printable(file),
                          qUtf8Printable(outcome.error));

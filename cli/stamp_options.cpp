@@ -53,10 +53,10 @@ QString StampTarget(const StampOptions &options, const QString &file)
 QString StampUsage()
 {
     return QStringLiteral(
-        "Usage: velmora-stamp [--output-dir DIR] FILE...\n"
-        "Reads each BMP file, draws it as the display shows it (32 bits per pixel) and writes\n"
-        "it back as an uncompressed BMP file: over the file itself, or into DIR under the same\n"
-        "file name.\n"
+        "Usage: velmora-stamp [--output-dir DIR] [TEXT OPTIONS] FILE...\n"
+        "Reads each BMP file, draws it as the display shows it (32 bits per pixel), stamps the\n"
+        "text line on it and writes it back as an uncompressed BMP file: over the file itself,\n"
+        "or into DIR under the same file name.\n"
         "\n"
         "  --output-dir DIR  write the results into DIR instead of over the files\n"
         "  --help            show this text\n"
