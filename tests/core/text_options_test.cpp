@@ -56,23 +56,6 @@ TEST(TextOptions, EveryOptionSetsItsFieldAndOtherArgumentsStay)
     EXPECT_EQ(args, Args({"--", "--italic"}));
 }
 
-TEST(TextOptions, NoOptionsKeepTheNewStyle)
-{
-    QStringList args = Args({"a.bmp"});
-    TextStyle style;
-    QString error;
-    ASSERT_TRUE(TakeTextOptions(args, style, error));
-    const TextStyle fresh;
-    EXPECT_EQ(style.text, fresh.text);
-    EXPECT_EQ(style.alpha, 255);
-    EXPECT_EQ(style.bgTransparent, 1);
-    EXPECT_EQ(style.textColor, fresh.textColor);
-    EXPECT_EQ(style.bkColor, fresh.bkColor);
-    EXPECT_EQ(style.font, fresh.font);
-    EXPECT_EQ(style.x, 0);
-    EXPECT_EQ(style.y, 0);
-}
-
 TEST(TextOptions, BadValuesAreRefusedWithTheOptionNamed)
 {
     const std::vector<std::pair<QStringList, const char *>> cases = {
