@@ -51,6 +51,19 @@ void FileRow(const Surface &source, int y, int width, std::size_t rowBytes, std:
             out[2 * x + 1] &= 0x7F;
 }
 
+// The surface keeps the fourth byte of its 32-bit pixels 0; a row where something set it
+// anyway is cleaned on the way out.
+bool UnusedBytesClear(const Surface &source, int y)
+{
+    if (source.BitsPerPixel() != 32)
+        return true;
+    const std::uint8_t *row = source.Row(y);
+    std::uint8_t any = 0;
+    for (int x = 0; x < source.Width(); ++x)
+        any |= row[4 * x + 3];
+    return any == 0;
+}
+
 } // namespace
 
 bool WriteBmpFile(const Surface &source, const QString &path, int width, int height)
@@ -102,21 +115,19 @@ bool WriteBmpFile(const Surface &source, const QString &path, int width, int hei
         file.setPermissions(permissions);
 
     bool ok = sink(file, reinterpret_cast<const char *>(header), qint64(kHeaderBytes));
-    // 24-bit rows inside the surface go out straight from its memory (its rows are padded the
-    // same way); the rest through a buffer of whole rows.
-    const bool straight = bitCount == 24 && width == source.Width();
-    std::vector<std::uint8_t> chunk;
-    if (!straight)
-        chunk.resize(std::max<std::size_t>(rowBytes, kChunkBytes / rowBytes * rowBytes));
+    // Rows of the surface's own width go out straight from its memory (its rows are padded the
+    // same way) unless a row needs touching up; other widths through a buffer of whole rows.
+    const bool straight = bitCount != 16 && width == source.Width();
+    std::vector<std::uint8_t> chunk(
+        straight ? rowBytes : std::max<std::size_t>(rowBytes, kChunkBytes / rowBytes * rowBytes));
     std::size_t filled = 0;
     for (int y = height - 1; ok && y >= 0; --y) { // bottom row first
-        if (straight && y < source.Height()) {
-            ok = sink(file, reinterpret_cast<const char *>(source.Row(y)), qint64(rowBytes));
-            continue;
-        }
         if (straight) {
-            chunk.assign(rowBytes, 0);
-            ok = sink(file, reinterpret_cast<const char *>(chunk.data()), qint64(rowBytes));
+            const bool asStored = y < source.Height() && UnusedBytesClear(source, y);
+            if (!asStored)
+                FileRow(source, y, width, rowBytes, chunk.data());
+            ok = sink(file, reinterpret_cast<const char *>(asStored ? source.Row(y) : chunk.data()),
+                      qint64(rowBytes));
             continue;
         }
         FileRow(source, y, width, rowBytes, chunk.data() + filled);

@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -21,10 +20,9 @@ bool IsBmpSignature(const std::uint8_t *header)
     return header[0] == 'B' && header[1] == 'M';
 }
 
-std::unique_ptr<std::uint8_t[]> AllocateBlock(std::uint32_t size)
+PictureMemory AllocateBlock(std::uint32_t size)
 {
-    // Left uninitialised: the one read fills it.
-    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[size ? size : 1]);
+    return MakePictureMemory(size);
 }
 
 } // namespace
@@ -83,8 +81,8 @@ bool DibImage::LoadFromBytes(std::span<const std::uint8_t> file, const QString &
     return Adopt(std::move(block), size, FileHeaderU32(file.data(), 10), path);
 }
 
-bool DibImage::Adopt(std::unique_ptr<std::uint8_t[]> block, std::uint32_t size,
-                     std::uint32_t fileOffBits, const QString &path)
+bool DibImage::Adopt(PictureMemory block, std::uint32_t size, std::uint32_t fileOffBits,
+                     const QString &path)
 {
     DibHeader header;
     const DibFault fault = ParseDibHeader({block.get(), size}, fileOffBits, header);

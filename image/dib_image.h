@@ -5,6 +5,7 @@
 
 #include "image/dib_palette.h"
 #include "platform/dib_draw.h"
+#include "platform/page_memory.h"
 #include "platform/surface.h"
 
 #include <QString>
@@ -48,11 +49,11 @@ public:
     void Draw(Surface &surface) const;
 
 private:
-    bool Adopt(std::unique_ptr<std::uint8_t[]> block, std::uint32_t size, std::uint32_t fileOffBits,
+    bool Adopt(PictureMemory block, std::uint32_t size, std::uint32_t fileOffBits,
                const QString &path);
     bool Fail(const QString &why);
 
-    std::unique_ptr<std::uint8_t[]> m_block;
+    PictureMemory m_block;
     std::uint32_t m_blockSize = 0;
     DibHeader m_header;
     DibPalette m_palette;

@@ -20,11 +20,6 @@ std::uint8_t Widen5(unsigned v)
 
 } // namespace
 
-void Surface::FreeDeleter::operator()(std::uint8_t *p) const
-{
-    std::free(p);
-}
-
 Surface::Surface(int width, int height, int bitsPerPixel)
 {
     if (width <= 0 || height <= 0)
@@ -34,12 +29,10 @@ Surface::Surface(int width, int height, int bitsPerPixel)
     const std::size_t stride = StrideFor(width, bitsPerPixel);
     if (stride > kMaxSurfaceBytes / std::size_t(height))
         return;
-    // calloc: large bitmaps come as zero pages from the system, so a new surface costs
-    // nothing until it is drawn on.
-    auto *bits = static_cast<std::uint8_t *>(std::calloc(stride * std::size_t(height), 1));
-    if (!bits)
+    // Zero pages from the system: a new surface costs little until it is drawn on.
+    m_bits = MakePictureMemory(stride * std::size_t(height));
+    if (!m_bits)
         return;
-    m_bits.reset(bits);
     m_width = width;
     m_height = height;
     m_bitsPerPixel = bitsPerPixel;

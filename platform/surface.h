@@ -2,6 +2,7 @@
 
 #include "colorref.h"
 #include "logfont.h"
+#include "page_memory.h"
 
 #include <QImage>
 
@@ -108,15 +109,10 @@ public:
     QImage WrapAsImage();
 
 private:
-    struct FreeDeleter
-    {
-        void operator()(std::uint8_t *p) const;
-    };
-
     void StorePixel(std::uint8_t *p, COLORREF color) const;
     COLORREF LoadPixel(const std::uint8_t *p) const;
 
-    std::unique_ptr<std::uint8_t[], FreeDeleter> m_bits;
+    PictureMemory m_bits;
     int m_width = 0;
     int m_height = 0;
     int m_bitsPerPixel = 32;
