@@ -1,0 +1,19 @@
+#include "file_filter.h"
+
+#include <QStringList>
+
+QString ToQtFileFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &name = parts[i];
+        QString patterns = parts[i + 1].trimmed();
+        if (name.isEmpty() && patterns.isEmpty())
+            continue;
+        patterns.replace(u';', u' ');
+        const QString bracketed = u'(' + patterns + u')';
+        entries << (name.endsWith(bracketed) ? name : name + u' ' + bracketed);
+    }
+    return entries.join(QStringLiteral(";;"));
+}
