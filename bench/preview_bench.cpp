@@ -1,4 +1,6 @@
+#include "app/dialog_builder.h"
 #include "overlay/text_preview.h"
+#include "res/text_properties_template.h"
 
 #include <benchmark/benchmark.h>
 
@@ -6,10 +8,16 @@
 
 namespace {
 
-// The preview box as the dialog shows it: 296 x 79 dialog units at the dialog font's base
-// units.
-constexpr int kPreviewWidth = 518;
-constexpr int kPreviewHeight = 138;
+// The preview box in pixels, converted from the template's dialog units as the dialog is built.
+QSize PreviewBoxSize()
+{
+    const DialogTemplate &t = textprops::Template();
+    for (const ControlTemplate &control : t.controls) {
+        if (control.id == textprops::kPreviewBox)
+            return DialogUnitsToPixels(control.rect, BaseUnitsFor(DialogFont(t))).size();
+    }
+    return {};
+}
 
 // Time per redraw as a share of the 4 ms that a slider notification may take.
 void ReportShareOfGoal(benchmark::State &state)
@@ -23,8 +31,9 @@ void ReportShareOfGoal(benchmark::State &state)
 // The grid alone, to show what the text's composition adds.
 void BM_PreviewGridOnly(benchmark::State &state)
 {
+    const QSize box = PreviewBoxSize();
     for (auto _ : state) {
-        Surface background(kPreviewWidth, kPreviewHeight);
+        Surface background(box.width(), box.height());
         DrawPreviewGrid(background);
         benchmark::DoNotOptimize(background.Bits());
     }
@@ -38,9 +47,12 @@ void RunPreview(benchmark::State &state, std::uint8_t bgTransparent)
     style.text = QString::fromUtf8("文字预览 quon");
     style.alpha = 128;
     style.bgTransparent = bgTransparent;
+    const QSize box = PreviewBoxSize();
+    state.counters["box_width"] = box.width();
+    state.counters["box_height"] = box.height();
     for (auto _ : state) {
         // Made afresh each time, as the dialog does at every notification.
-        Surface background(kPreviewWidth, kPreviewHeight);
+        Surface background(box.width(), box.height());
         benchmark::DoNotOptimize(RenderPreview(background, style));
     }
     ReportShareOfGoal(state);

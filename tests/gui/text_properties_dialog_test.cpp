@@ -1,0 +1,464 @@
+#include "app/dialog_builder.h"
+#include "overlay/text_preview.h"
+#include "overlay/text_properties_dialog.h"
+#include "platform/prompt_service.h"
+#include "res/text_properties_template.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <functional>
+
+namespace {
+
+// Answers every prompt at once from queues and records what was asked.
+class RecordingPrompts : public PromptService
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString caption;
+        MessageButtons buttons;
+        MessageIcon icon;
+    };
+
+    MessageAnswer ShowMessage(QWidget *, const QString &text, const QString &caption,
+                              MessageButtons buttons, MessageIcon icon) override
+    {
+        messages.push_back({text, caption, buttons, icon});
+        return MessageAnswer::Ok;
+    }
+    QString GetOpenFileName(QWidget *, const QString &) override { return {}; }
+    QStringList GetOpenFileNames(QWidget *, const QString &) override { return {}; }
+    QString GetSaveFileName(QWidget *, const QString &) override { return {}; }
+    std::optional<LOGFONT> ChooseFont(QWidget *, const LOGFONT &initial) override
+    {
+        fontsAsked.push_back(initial);
+        if (fontAnswers.empty())
+            return std::nullopt;
+        const std::optional<LOGFONT> answer = fontAnswers.front();
+        fontAnswers.pop_front();
+        return answer;
+    }
+    std::optional<COLORREF> ChooseColor(QWidget *, COLORREF initial) override
+    {
+        colorsAsked.push_back(initial);
+        if (colorAnswers.empty())
+            return std::nullopt;
+        const std::optional<COLORREF> answer = colorAnswers.front();
+        colorAnswers.pop_front();
+        return answer;
+    }
+
+    std::vector<Message> messages;
+    std::vector<LOGFONT> fontsAsked;
+    std::deque<std::optional<LOGFONT>> fontAnswers;
+    std::vector<COLORREF> colorsAsked;
+    std::deque<std::optional<COLORREF>> colorAnswers;
+};
+
+const QString kTypeAnInteger = QString::fromUtf8("请键入一个整数。");
+const QString kRange = QString::fromUtf8("“请填入一个在0和255之间的整数。”");
+
+class TextPropertiesDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { SetPrompts(&prompts); }
+    void TearDown() override { SetPrompts(nullptr); }
+
+    template<typename T>
+    T *Find(int id)
+    {
+        return FindControl<T>(&dialog, id);
+    }
+    QLineEdit *AlphaEdit() { return Find<QLineEdit>(textprops::kAlphaEdit); }
+    QLineEdit *TextEdit() { return Find<QLineEdit>(textprops::kTextEdit); }
+
+    // Runs the dialog modally with the script driving it; a script that leaves the dialog
+    // open has it closed with -1, so a failed check never hangs the run.
+    int Run(const std::function<void()> &script)
+    {
+        QTimer::singleShot(0, &dialog, [&] {
+            dialog.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            script();
+            if (dialog.isVisible())
+                dialog.done(-1);
+        });
+        return dialog.DoModal();
+    }
+
+    // Whether the preview box shows exactly the preview drawn for the dialog's style.
+    bool PreviewShowsStyle()
+    {
+        QWidget *box = Find<QWidget>(textprops::kPreviewBox);
+        const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        Surface expected(box->width(), box->height());
+        RenderPreview(expected, dialog.style);
+        const QImage want = expected.WrapAsImage();
+        if (shown.size() != want.size()) {
+            ADD_FAILURE() << "preview " << shown.width() << 'x' << shown.height() << ", drawn "
+                          << want.width() << 'x' << want.height();
+            return false;
+        }
+        for (int y = 0; y < want.height(); ++y)
+            for (int x = 0; x < want.width(); ++x)
+                if ((shown.pixel(x, y) & 0xFFFFFF) != (want.pixel(x, y) & 0xFFFFFF)) {
+                    ADD_FAILURE() << "first difference at " << x << ',' << y << ": " << std::hex
+                                  << shown.pixel(x, y) << " shown, " << want.pixel(x, y)
+                                  << " drawn";
+                    return false;
+                }
+        return true;
+    }
+
+    QColor SwatchColor(int id)
+    {
+        QWidget *swatch = Find<QWidget>(id);
+        return swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2);
+    }
+
+    RecordingPrompts prompts;
+    TextPropertiesDialog dialog;
+};
+
+struct EditRow
+{
+    const char *pasted;
+    const char *editAfter;
+    int alphaAfter;
+    const QString *message;
+};
+
+TEST_F(TextPropertiesDialogTest, PastedTransparencyTextIsAcceptedClampedOrRestored)
+{
+    const EditRow rows[] = {
+        {"300", "255", 255, &kRange},         {"-5", "0", 0, &kRange},
+        {"99999999999", "255", 255, &kRange}, {"", "100", 100, &kTypeAnInteger},
+        {"abc", "100", 100, &kTypeAnInteger}, {"12a", "100", 100, &kTypeAnInteger},
+        {"-", "100", 100, &kTypeAnInteger},   {"-0", "100", 100, &kTypeAnInteger},
+        {" 12", "12", 12, nullptr},           {"012", "12", 12, nullptr},
+        {"+12", "12", 12, nullptr},           {"0", "0", 0, nullptr},
+        {"255", "255", 255, nullptr},
+    };
+    TextStyle start;
+    start.alpha = 100;
+    dialog.SetStyle(start);
+    Run([&] {
+        for (const EditRow &row : rows) {
+            SCOPED_TRACE(row.pasted);
+            // Back to 100 through the slider, then paste over the whole text.
+            dialog.alphaSlider->setValue(100);
+            ASSERT_EQ(AlphaEdit()->text(), QStringLiteral("100"));
+            prompts.messages.clear();
+            TextEdit()->setFocus(); // a failed check moves the focus to the transparency edit
+            AlphaEdit()->selectAll();
+            if (*row.pasted) {
+                QApplication::clipboard()->setText(QString::fromUtf8(row.pasted));
+                AlphaEdit()->paste();
+            } else {
+                QTest::keyClick(AlphaEdit(), Qt::Key_Delete);
+            }
+            EXPECT_EQ(AlphaEdit()->text(), QString::fromUtf8(row.editAfter));
+            EXPECT_EQ(dialog.alphaSlider->value(), row.alphaAfter);
+            EXPECT_EQ(dialog.style.alpha, row.alphaAfter);
+            EXPECT_EQ(dialog.alphaValue, row.alphaAfter);
+            if (row.message) {
+                ASSERT_EQ(prompts.messages.size(), 1u);
+                EXPECT_EQ(prompts.messages[0].text, *row.message);
+                EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("velmora"));
+                EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::Ok);
+                EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+                EXPECT_EQ(QApplication::focusWidget(), AlphaEdit());
+            } else {
+                EXPECT_TRUE(prompts.messages.empty());
+                EXPECT_EQ(QApplication::focusWidget(), TextEdit());
+            }
+            EXPECT_TRUE(PreviewShowsStyle());
+        }
+    });
+}
+
+TEST_F(TextPropertiesDialogTest, TypedTransparencyIsCheckedAtEveryKeystroke)
+{
+    TextStyle start;
+    start.alpha = 5;
+    dialog.SetStyle(start);
+    Run([&] {
+        AlphaEdit()->setFocus();
+        // A minus typed in front of 5 makes -5: out of range, clamped to 0.
+        AlphaEdit()->home(false);
+        QTest::keyClicks(AlphaEdit(), "-");
+        EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("0"));
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, kRange);
+
+        // 3, 30, 300: only the last is out of range.
+        prompts.messages.clear();
+        AlphaEdit()->selectAll();
+        QTest::keyClicks(AlphaEdit(), "300");
+        EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("255"));
+        EXPECT_EQ(dialog.alphaSlider->value(), 255);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, kRange);
+
+        // A letter typed after the digits is refused and the value goes back.
+        prompts.messages.clear();
+        AlphaEdit()->end(false);
+        QTest::keyClicks(AlphaEdit(), "x");
+        EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("255"));
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, kTypeAnInteger);
+        EXPECT_TRUE(PreviewShowsStyle());
+    });
+}
+
+TEST_F(TextPropertiesDialogTest, SliderEditAndPreviewStayInStep)
+{
+    dialog.SetStyle(TextStyle());
+    Run([&] {
+        EXPECT_EQ(dialog.alphaSlider->minimum(), 0);
+        EXPECT_EQ(dialog.alphaSlider->maximum(), 255);
+        EXPECT_EQ(dialog.alphaSlider->value(), 255);
+        EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("255"));
+        EXPECT_TRUE(PreviewShowsStyle());
+
+        // Dragging reports every position while the thumb moves.
+        dialog.alphaSlider->setSliderDown(true);
+        for (int position : {200, 150, 17}) {
+            dialog.alphaSlider->setSliderPosition(position);
+            EXPECT_EQ(AlphaEdit()->text(), QString::number(position));
+            EXPECT_EQ(dialog.style.alpha, position);
+            EXPECT_TRUE(PreviewShowsStyle()) << position;
+        }
+        dialog.alphaSlider->setSliderDown(false);
+
+        // Arrow keys step by one.
+        dialog.alphaSlider->setFocus();
+        QTest::keyClick(dialog.alphaSlider, Qt::Key_Right);
+        EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("18"));
+        QTest::keyClick(dialog.alphaSlider, Qt::Key_Left);
+        QTest::keyClick(dialog.alphaSlider, Qt::Key_Left);
+        EXPECT_EQ(dialog.style.alpha, 16);
+        EXPECT_TRUE(prompts.messages.empty());
+
+        // The check box and the text line reach the preview too.
+        QTest::mouseClick(Find<QCheckBox>(textprops::kBgTransparentCheck), Qt::LeftButton);
+        EXPECT_EQ(dialog.style.bgTransparent, 0);
+        EXPECT_EQ(dialog.bgTransparentValue, 0);
+        TextEdit()->setFocus();
+        TextEdit()->selectAll();
+        QTest::keyClicks(TextEdit(), "Ab");
+        EXPECT_EQ(dialog.style.text, QStringLiteral("Ab"));
+        EXPECT_TRUE(PreviewShowsStyle());
+        QTest::mouseClick(Find<QCheckBox>(textprops::kBgTransparentCheck), Qt::LeftButton);
+        EXPECT_EQ(dialog.style.bgTransparent, 1);
+        EXPECT_TRUE(PreviewShowsStyle());
+    });
+}
+
+TEST_F(TextPropertiesDialogTest, OnlyOkWritesTheCopyBackIntoTheRecord)
+{
+    struct Ending
+    {
+        const char *name;
+        std::function<void(QDialog &)> end;
+        bool writtenBack;
+    };
+    const Ending endings[] = {
+        {"ok button",
+         [](QDialog &d) {
+             QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kOkButton), Qt::LeftButton);
+         },
+         true},
+        {"enter in the text edit",
+         [](QDialog &d) {
+             QTest::keyClick(FindControl<QLineEdit>(&d, textprops::kTextEdit), Qt::Key_Return);
+         },
+         true},
+        {"cancel button",
+         [](QDialog &d) {
+             QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kCancelButton),
+                               Qt::LeftButton);
+         },
+         false},
+        {"escape", [](QDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
+        {"close box", [](QDialog &d) { d.close(); }, false},
+    };
+    for (const Ending &ending : endings) {
+        SCOPED_TRACE(ending.name);
+        TextStyle record;
+        record.x = 11;
+        record.y = -4;
+        record.cx = 30;
+        record.cy = 12;
+        record.selected = 1;
+        record.dragging = 1;
+        record.dragStart = {5, 6};
+        record.dragCurrent = {7, 8};
+        const TextStyle before = record;
+        LOGFONT font;
+        font.lfHeight = -40;
+        prompts.fontAnswers = {font};
+        prompts.colorAnswers = {RGB(9, 9, 9)};
+
+        QTimer::singleShot(0, qApp, [&] {
+            auto *d = qobject_cast<TextPropertiesDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            QTest::mouseClick(FindControl<QPushButton>(d, textprops::kFontButton), Qt::LeftButton);
+            QWidget *bg = FindControl<QWidget>(d, textprops::kBkColorSwatch);
+            QTest::mouseClick(d, Qt::LeftButton, {}, bg->mapTo(d, QPoint(1, 1)));
+            FindControl<QLineEdit>(d, textprops::kTextEdit)->setText(QStringLiteral("new"));
+            FindControl<QLineEdit>(d, textprops::kTextEdit)->setFocus();
+            d->alphaSlider->setValue(40);
+            QTest::mouseClick(FindControl<QCheckBox>(d, textprops::kBgTransparentCheck),
+                              Qt::LeftButton);
+            ending.end(*d);
+            if (d->isVisible())
+                d->done(-1);
+        });
+        const int result = EditTextProperties(nullptr, record);
+        EXPECT_EQ(result, ending.writtenBack ? IDOK : IDCANCEL);
+        if (ending.writtenBack) {
+            EXPECT_EQ(record.text, QStringLiteral("new"));
+            EXPECT_EQ(record.font, font);
+            EXPECT_EQ(record.bkColor, RGB(9, 9, 9));
+            EXPECT_EQ(record.alpha, 40);
+            EXPECT_EQ(record.bgTransparent, 0);
+            EXPECT_EQ(record.dragging, 0);
+        } else {
+            EXPECT_EQ(record.text, before.text);
+            EXPECT_EQ(record.font, before.font);
+            EXPECT_EQ(record.bkColor, before.bkColor);
+            EXPECT_EQ(record.alpha, before.alpha);
+            EXPECT_EQ(record.bgTransparent, before.bgTransparent);
+            EXPECT_EQ(record.dragging, 1);
+        }
+        // Carried through either way.
+        EXPECT_EQ(record.x, 11);
+        EXPECT_EQ(record.y, -4);
+        EXPECT_EQ(record.selected, 1);
+        EXPECT_EQ(record.dragStart, (POINT {5, 6}));
+        EXPECT_EQ(record.dragCurrent, (POINT {7, 8}));
+    }
+}
+
+TEST_F(TextPropertiesDialogTest, EnterPressesTheFocusedButtonElseAcceptsWithAnExchange)
+{
+    dialog.SetStyle(TextStyle());
+    const int result = Run([&] {
+        // The focus starts on the font button: Enter opens the font dialog.
+        EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(textprops::kFontButton));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(prompts.fontsAsked.size(), 1u);
+        EXPECT_TRUE(dialog.isVisible());
+
+        // In the text edit Enter ends the dialog as OK, after reading the controls.
+        TextEdit()->setFocus();
+        TextEdit()->end(false);
+        QTest::keyClicks(TextEdit(), "!");
+        QTest::keyClick(TextEdit(), Qt::Key_Enter);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.textValue, QStringLiteral("quon!"));
+    EXPECT_EQ(dialog.style.text, QStringLiteral("quon!"));
+}
+
+TEST_F(TextPropertiesDialogTest, FontAndColoursComeBackWholeOrNotAtAll)
+{
+    TextStyle start;
+    start.textColor = RGB(1, 2, 3);
+    start.font.lfHeight = -20;
+    dialog.SetStyle(start);
+    LOGFONT chosen;
+    chosen.lfHeight = -33;
+    chosen.lfWidth = 7;
+    chosen.lfEscapement = 1;
+    chosen.lfOrientation = 2;
+    chosen.lfWeight = FW_BOLD;
+    chosen.lfItalic = 1;
+    chosen.lfUnderline = 1;
+    chosen.lfStrikeOut = 1;
+    chosen.lfCharSet = 134;
+    chosen.lfOutPrecision = 3;
+    chosen.lfClipPrecision = 2;
+    chosen.lfQuality = NONANTIALIASED_QUALITY;
+    chosen.lfPitchAndFamily = 0x31;
+    std::strcpy(chosen.lfFaceName, "DejaVu Sans");
+    prompts.fontAnswers = {std::nullopt, chosen};
+    prompts.colorAnswers = {std::nullopt, RGB(255, 0, 0), RGB(0, 0, 255)};
+
+    Run([&] {
+        QPushButton *fontButton = Find<QPushButton>(textprops::kFontButton);
+        QTest::mouseClick(fontButton, Qt::LeftButton);
+        EXPECT_EQ(dialog.style.font, start.font); // cancelled
+        QTest::mouseClick(fontButton, Qt::LeftButton);
+        EXPECT_EQ(dialog.style.font, chosen);
+        ASSERT_EQ(prompts.fontsAsked.size(), 2u);
+        EXPECT_EQ(prompts.fontsAsked[0], start.font);
+        EXPECT_TRUE(PreviewShowsStyle());
+
+        QWidget *fg = Find<QWidget>(textprops::kTextColorSwatch);
+        QWidget *bg = Find<QWidget>(textprops::kBkColorSwatch);
+        const QPoint fgCentre = fg->mapTo(&dialog, fg->rect().center());
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, fgCentre);
+        EXPECT_EQ(dialog.style.textColor, RGB(1, 2, 3)); // cancelled
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, fgCentre);
+        EXPECT_EQ(dialog.style.textColor, RGB(255, 0, 0));
+        EXPECT_EQ(SwatchColor(textprops::kTextColorSwatch), QColor(255, 0, 0));
+        // A click on the column just right of the background swatch still counts.
+        const QPoint bgRightEdge = bg->mapTo(&dialog, QPoint(bg->width(), bg->height() / 2));
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, bgRightEdge);
+        EXPECT_EQ(dialog.style.bkColor, RGB(0, 0, 255));
+        EXPECT_EQ(SwatchColor(textprops::kBkColorSwatch), QColor(0, 0, 255));
+        EXPECT_EQ(prompts.colorsAsked,
+                  (std::vector<COLORREF> {RGB(1, 2, 3), RGB(1, 2, 3), RGB(255, 255, 255)}));
+        EXPECT_TRUE(PreviewShowsStyle());
+
+        // Elsewhere on the dialog a click opens nothing.
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(2, 2));
+        EXPECT_EQ(prompts.colorsAsked.size(), 3u);
+    });
+}
+
+TEST_F(TextPropertiesDialogTest, SwatchHitTestIncludesTheColumnAndRowPastItsEdges)
+{
+    dialog.SetStyle(TextStyle());
+    Run([&] {
+        for (int id : {textprops::kTextColorSwatch, textprops::kBkColorSwatch}) {
+            QWidget *swatch = Find<QWidget>(id);
+            const QPoint tl = swatch->mapTo(&dialog, QPoint(0, 0));
+            const int r = tl.x() + swatch->width(); // exclusive right edge
+            const int b = tl.y() + swatch->height();
+            const int my = tl.y() + swatch->height() / 2;
+            const int mx = tl.x() + swatch->width() / 2;
+            EXPECT_TRUE(dialog.IsPointOnControl(id, tl));
+            EXPECT_TRUE(dialog.IsPointOnControl(id, {r, b}));
+            EXPECT_TRUE(dialog.IsPointOnControl(id, {r, my}));
+            EXPECT_TRUE(dialog.IsPointOnControl(id, {mx, b}));
+            EXPECT_FALSE(dialog.IsPointOnControl(id, {r + 1, my}));
+            EXPECT_FALSE(dialog.IsPointOnControl(id, {mx, b + 1}));
+            EXPECT_FALSE(dialog.IsPointOnControl(id, {tl.x() - 1, my}));
+            EXPECT_FALSE(dialog.IsPointOnControl(id, {mx, tl.y() - 1}));
+        }
+        // The row just below the foreground swatch is its own, not the background's.
+        QWidget *fg = Find<QWidget>(textprops::kTextColorSwatch);
+        const QPoint below = fg->mapTo(&dialog, QPoint(fg->width() / 2, fg->height()));
+        EXPECT_FALSE(dialog.IsPointOnControl(textprops::kBkColorSwatch, below));
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, below);
+        EXPECT_EQ(prompts.colorsAsked, (std::vector<COLORREF> {RGB(0, 0, 0)}));
+    });
+}
+
+} // namespace
