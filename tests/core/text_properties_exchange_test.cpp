@@ -161,21 +161,6 @@ TEST(TextPropertiesExchange, WritingTouchesOnlyEditsWhoseTextDiffers)
     EXPECT_EQ(controls.log, (std::vector<std::string> {"check"}));
 }
 
-TEST(TextPropertiesExchange, CheckBoxValueOutsideItsStatesIsWrittenAsUnchecked)
-{
-    for (const auto &[value, expected] :
-         std::vector<std::pair<int, int>> {{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-1, 0}, {255, 0}}) {
-        TextPropertiesExchange exchange;
-        FakeControls controls(exchange);
-        controls.check = 9;
-        Members m;
-        m.bgTransparentValue = value;
-        exchange.UpdateData(controls, false, m.Refs());
-        EXPECT_EQ(controls.check, expected) << value;
-        EXPECT_EQ(m.bgTransparentValue, expected) << value;
-    }
-}
-
 TEST(TextPropertiesTemplate, HoldsEveryControlInTabOrderWithoutDefaultButtons)
 {
     const DialogTemplate &t = textprops::Template();
