@@ -3,6 +3,7 @@
 #include "overlay/text_properties_dialog.h"
 #include "platform/prompt_service.h"
 #include "res/text_properties_template.h"
+#include "support/scripted_prompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,57 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <deque>
 #include <functional>
 
 namespace {
-
-// Answers every prompt at once from queues and records what was asked.
-class RecordingPrompts : public PromptService
-{
-public:
-    struct Message
-    {
-        QString text;
-        QString caption;
-        MessageButtons buttons;
-        MessageIcon icon;
-    };
-
-    MessageAnswer ShowMessage(QWidget *, const QString &text, const QString &caption,
-                              MessageButtons buttons, MessageIcon icon) override
-    {
-        messages.push_back({text, caption, buttons, icon});
-        return MessageAnswer::Ok;
-    }
-    QString GetOpenFileName(QWidget *, const QString &) override { return {}; }
-    QStringList GetOpenFileNames(QWidget *, const QString &) override { return {}; }
-    QString GetSaveFileName(QWidget *, const QString &) override { return {}; }
-    std::optional<LOGFONT> ChooseFont(QWidget *, const LOGFONT &initial) override
-    {
-        fontsAsked.push_back(initial);
-        if (fontAnswers.empty())
-            return std::nullopt;
-        const std::optional<LOGFONT> answer = fontAnswers.front();
-        fontAnswers.pop_front();
-        return answer;
-    }
-    std::optional<COLORREF> ChooseColor(QWidget *, COLORREF initial) override
-    {
-        colorsAsked.push_back(initial);
-        if (colorAnswers.empty())
-            return std::nullopt;
-        const std::optional<COLORREF> answer = colorAnswers.front();
-        colorAnswers.pop_front();
-        return answer;
-    }
-
-    std::vector<Message> messages;
-    std::vector<LOGFONT> fontsAsked;
-    std::deque<std::optional<LOGFONT>> fontAnswers;
-    std::vector<COLORREF> colorsAsked;
-    std::deque<std::optional<COLORREF>> colorAnswers;
-};
 
 const QString kTypeAnInteger = QString::fromUtf8("请键入一个整数。");
 const QString kRange = QString::fromUtf8("“请填入一个在0和255之间的整数。”");
@@ -74,9 +27,6 @@ const QString kRange = QString::fromUtf8("“请填入一个在0和255之间的�
 class TextPropertiesDialogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { SetPrompts(&prompts); }
-    void TearDown() override { SetPrompts(nullptr); }
-
     template<typename T>
     T *Find(int id)
     {
@@ -129,7 +79,16 @@ protected:
         return swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2);
     }
 
-    RecordingPrompts prompts;
+    std::vector<COLORREF> ColorsAsked() const
+    {
+        std::vector<COLORREF> colors;
+        for (const PromptRequest &request : prompts.Requests())
+            if (request.kind == PromptKind::Color)
+                colors.push_back(*request.color);
+        return colors;
+    }
+
+    ScriptedPrompts prompts;
     TextPropertiesDialog dialog;
 };
 
@@ -161,7 +120,9 @@ TEST_F(TextPropertiesDialogTest, PastedTransparencyTextIsAcceptedClampedOrRestor
             // Back to 100 through the slider, then paste over the whole text.
             dialog.alphaSlider->setValue(100);
             ASSERT_EQ(AlphaEdit()->text(), QStringLiteral("100"));
-            prompts.messages.clear();
+            prompts.ClearRequests();
+            if (row.message)
+                prompts.AnswerMessage(MessageAnswer::Ok);
             TextEdit()->setFocus(); // a failed check moves the focus to the transparency edit
             AlphaEdit()->selectAll();
             if (*row.pasted) {
@@ -175,14 +136,13 @@ TEST_F(TextPropertiesDialogTest, PastedTransparencyTextIsAcceptedClampedOrRestor
             EXPECT_EQ(dialog.style.alpha, row.alphaAfter);
             EXPECT_EQ(dialog.alphaValue, row.alphaAfter);
             if (row.message) {
-                ASSERT_EQ(prompts.messages.size(), 1u);
-                EXPECT_EQ(prompts.messages[0].text, *row.message);
-                EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("velmora"));
-                EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::Ok);
-                EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+                EXPECT_EQ(prompts.Requests(),
+                          std::vector<PromptRequest> {PromptRequest::Warning(*row.message)});
+                EXPECT_EQ(prompts.Requests()[0].caption, QStringLiteral("velmora"));
+                EXPECT_EQ(prompts.Requests()[0].icon, MessageIcon::Exclamation);
                 EXPECT_EQ(QApplication::focusWidget(), AlphaEdit());
             } else {
-                EXPECT_TRUE(prompts.messages.empty());
+                EXPECT_TRUE(prompts.Requests().empty());
                 EXPECT_EQ(QApplication::focusWidget(), TextEdit());
             }
             EXPECT_TRUE(PreviewShowsStyle());
@@ -198,28 +158,29 @@ TEST_F(TextPropertiesDialogTest, TypedTransparencyIsCheckedAtEveryKeystroke)
     Run([&] {
         AlphaEdit()->setFocus();
         // A minus typed in front of 5 makes -5: out of range, clamped to 0.
+        prompts.AnswerMessage(MessageAnswer::Ok);
         AlphaEdit()->home(false);
         QTest::keyClicks(AlphaEdit(), "-");
         EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("0"));
-        ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].text, kRange);
+        EXPECT_EQ(prompts.Requests(), std::vector<PromptRequest> {PromptRequest::Warning(kRange)});
 
         // 3, 30, 300: only the last is out of range.
-        prompts.messages.clear();
+        prompts.ClearRequests();
+        prompts.AnswerMessage(MessageAnswer::Ok);
         AlphaEdit()->selectAll();
         QTest::keyClicks(AlphaEdit(), "300");
         EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("255"));
         EXPECT_EQ(dialog.alphaSlider->value(), 255);
-        ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].text, kRange);
+        EXPECT_EQ(prompts.Requests(), std::vector<PromptRequest> {PromptRequest::Warning(kRange)});
 
         // A letter typed after the digits is refused and the value goes back.
-        prompts.messages.clear();
+        prompts.ClearRequests();
+        prompts.AnswerMessage(MessageAnswer::Ok);
         AlphaEdit()->end(false);
         QTest::keyClicks(AlphaEdit(), "x");
         EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("255"));
-        ASSERT_EQ(prompts.messages.size(), 1u);
-        EXPECT_EQ(prompts.messages[0].text, kTypeAnInteger);
+        EXPECT_EQ(prompts.Requests(),
+                  std::vector<PromptRequest> {PromptRequest::Warning(kTypeAnInteger)});
         EXPECT_TRUE(PreviewShowsStyle());
     });
 }
@@ -251,7 +212,7 @@ TEST_F(TextPropertiesDialogTest, SliderEditAndPreviewStayInStep)
         QTest::keyClick(dialog.alphaSlider, Qt::Key_Left);
         QTest::keyClick(dialog.alphaSlider, Qt::Key_Left);
         EXPECT_EQ(dialog.style.alpha, 16);
-        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_TRUE(prompts.Requests().empty());
 
         // The check box and the text line reach the preview too.
         QTest::mouseClick(Find<QCheckBox>(textprops::kBgTransparentCheck), Qt::LeftButton);
@@ -310,8 +271,7 @@ TEST_F(TextPropertiesDialogTest, OnlyOkWritesTheCopyBackIntoTheRecord)
         const TextStyle before = record;
         LOGFONT font;
         font.lfHeight = -40;
-        prompts.fontAnswers = {font};
-        prompts.colorAnswers = {RGB(9, 9, 9)};
+        prompts.AnswerFont(font).AnswerColor(RGB(9, 9, 9));
 
         QTimer::singleShot(0, qApp, [&] {
             auto *d = qobject_cast<TextPropertiesDialog *>(QApplication::activeModalWidget());
@@ -357,11 +317,13 @@ TEST_F(TextPropertiesDialogTest, OnlyOkWritesTheCopyBackIntoTheRecord)
 TEST_F(TextPropertiesDialogTest, EnterPressesTheFocusedButtonElseAcceptsWithAnExchange)
 {
     dialog.SetStyle(TextStyle());
+    prompts.AnswerFont(std::nullopt);
     const int result = Run([&] {
         // The focus starts on the font button: Enter opens the font dialog.
         EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(textprops::kFontButton));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        EXPECT_EQ(prompts.fontsAsked.size(), 1u);
+        ASSERT_EQ(prompts.Requests().size(), 1u);
+        EXPECT_EQ(prompts.Requests()[0].kind, PromptKind::Font);
         EXPECT_TRUE(dialog.isVisible());
 
         // In the text edit Enter ends the dialog as OK, after reading the controls.
@@ -396,8 +358,8 @@ TEST_F(TextPropertiesDialogTest, FontAndColoursComeBackWholeOrNotAtAll)
     chosen.lfQuality = NONANTIALIASED_QUALITY;
     chosen.lfPitchAndFamily = 0x31;
     std::strcpy(chosen.lfFaceName, "DejaVu Sans");
-    prompts.fontAnswers = {std::nullopt, chosen};
-    prompts.colorAnswers = {std::nullopt, RGB(255, 0, 0), RGB(0, 0, 255)};
+    prompts.AnswerFont(std::nullopt).AnswerFont(chosen);
+    prompts.AnswerColor(std::nullopt).AnswerColor(RGB(255, 0, 0)).AnswerColor(RGB(0, 0, 255));
 
     Run([&] {
         QPushButton *fontButton = Find<QPushButton>(textprops::kFontButton);
@@ -405,8 +367,8 @@ TEST_F(TextPropertiesDialogTest, FontAndColoursComeBackWholeOrNotAtAll)
         EXPECT_EQ(dialog.style.font, start.font); // cancelled
         QTest::mouseClick(fontButton, Qt::LeftButton);
         EXPECT_EQ(dialog.style.font, chosen);
-        ASSERT_EQ(prompts.fontsAsked.size(), 2u);
-        EXPECT_EQ(prompts.fontsAsked[0], start.font);
+        ASSERT_EQ(prompts.Requests().size(), 2u);
+        EXPECT_EQ(prompts.Requests()[0].font, start.font);
         EXPECT_TRUE(PreviewShowsStyle());
 
         QWidget *fg = Find<QWidget>(textprops::kTextColorSwatch);
@@ -422,13 +384,13 @@ TEST_F(TextPropertiesDialogTest, FontAndColoursComeBackWholeOrNotAtAll)
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, bgRightEdge);
         EXPECT_EQ(dialog.style.bkColor, RGB(0, 0, 255));
         EXPECT_EQ(SwatchColor(textprops::kBkColorSwatch), QColor(0, 0, 255));
-        EXPECT_EQ(prompts.colorsAsked,
+        EXPECT_EQ(ColorsAsked(),
                   (std::vector<COLORREF> {RGB(1, 2, 3), RGB(1, 2, 3), RGB(255, 255, 255)}));
         EXPECT_TRUE(PreviewShowsStyle());
 
         // Elsewhere on the dialog a click opens nothing.
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(2, 2));
-        EXPECT_EQ(prompts.colorsAsked.size(), 3u);
+        EXPECT_EQ(ColorsAsked().size(), 3u);
     });
 }
 
@@ -456,8 +418,9 @@ TEST_F(TextPropertiesDialogTest, SwatchHitTestIncludesTheColumnAndRowPastItsEdge
         QWidget *fg = Find<QWidget>(textprops::kTextColorSwatch);
         const QPoint below = fg->mapTo(&dialog, QPoint(fg->width() / 2, fg->height()));
         EXPECT_FALSE(dialog.IsPointOnControl(textprops::kBkColorSwatch, below));
+        prompts.AnswerColor(std::nullopt);
         QTest::mouseClick(&dialog, Qt::LeftButton, {}, below);
-        EXPECT_EQ(prompts.colorsAsked, (std::vector<COLORREF> {RGB(0, 0, 0)}));
+        EXPECT_EQ(ColorsAsked(), (std::vector<COLORREF> {RGB(0, 0, 0)}));
     });
 }
 
