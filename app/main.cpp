@@ -1,0 +1,19 @@
+#include "app/composer_app.h"
+#include "app/program_icon_qt.h"
+#include "app/qt_prompt_service.h"
+#include "res/strings.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(strings::kProgramTitle));
+    QApplication::setWindowIcon(ProgramIcon());
+    QtPromptService prompts;
+    SetPrompts(&prompts);
+    ComposerApp app;
+    app.InitInstance();
+    SetPrompts(nullptr);
+    return 0;
+}

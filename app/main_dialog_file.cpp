@@ -1,0 +1,138 @@
+#include "main_dialog.h"
+
+#include "image/bmp_writer.h"
+#include "overlay/compose_text.h"
+#include "platform/prompt_service.h"
+#include "res/strings.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString Text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// "文件 " + path + suffix.
+QString FileMessage(const QString &path, const char *suffix)
+{
+    return Text(strings::kMsgFilePrefix) + path + Text(suffix);
+}
+
+} // namespace
+
+void MainDialog::OnFileOpen()
+{
+    const QString path = Prompts().GetOpenFileName(this, Text(strings::kOpenFilter));
+    if (path.isEmpty())
+        return;
+    // The open picture is closed before the new one is tried.
+    m_image.Clear();
+    m_renderer.Invalidate();
+    if (m_image.Load(path)) {
+        SetTitle(Text(strings::kTitleFilePrefix) + path);
+        m_style.ResetPlacement();
+    } else {
+        Prompts().Warning(this, FileMessage(path, strings::kMsgReadFailedSuffix));
+        m_image.Clear();
+        // No picture is open any more, whatever the title said.
+        SetTitle(Text(strings::kTitleNoFile));
+    }
+    UpdateScrollBars();
+    DrawView();
+}
+
+void MainDialog::OnFileClose()
+{
+    m_image.Clear();
+    m_renderer.Invalidate();
+    SetTitle(Text(strings::kTitleNoFile));
+    DrawView();
+}
+
+bool MainDialog::WritePicture(const QString &path)
+{
+    // The bare picture at full size, the text on it without markers, then the file.
+    Surface &picture = m_renderer.DrawnPicture(m_image);
+    ComposeText(picture, m_style, 0);
+    const bool written = WriteBmpFile(picture, path, m_image.GetWidth(), m_image.GetHeight());
+    m_renderer.Invalidate();
+    if (!written) {
+        Prompts().Warning(this, FileMessage(path, strings::kMsgWriteFailedSuffix));
+        DrawView();
+    }
+    return written;
+}
+
+void MainDialog::AfterReread()
+{
+    m_renderer.Invalidate();
+    m_style.ResetPlacement();
+    UpdateScrollBars();
+}
+
+void MainDialog::OnFileSave()
+{
+    const QString path = m_image.GetPath();
+    if (path.isEmpty() || !m_image.IsLoaded()) {
+        Prompts().Warning(this, Text(strings::kMsgNoFileToSave));
+        return;
+    }
+    if (m_style.text.isEmpty()
+        && Prompts().Question(this, Text(strings::kMsgNoTextContinue)) != MessageAnswer::Yes)
+        return;
+    if (!WritePicture(path))
+        return;
+    Prompts().Notice(this, Text(strings::kMsgSaved));
+    m_image.Clear();
+    m_renderer.Invalidate();
+    if (m_image.Load(path)) {
+        AfterReread();
+        DrawView();
+    } else {
+        Prompts().Warning(this, FileMessage(path, strings::kMsgRereadFailedSuffix));
+        SetTitle(Text(strings::kTitleNoFile));
+        m_image.Clear();
+        DrawView();
+    }
+}
+
+void MainDialog::OnFileSaveAs()
+{
+    if (!m_image.IsLoaded()) {
+        Prompts().Warning(this, Text(strings::kMsgNoFileToSave));
+        return;
+    }
+    const QString chosen = Prompts().GetSaveFileName(this, Text(strings::kSaveAsFilter));
+    if (chosen.isEmpty())
+        return;
+    if (m_style.text.isEmpty()
+        && Prompts().Question(this, Text(strings::kMsgNoTextContinue)) != MessageAnswer::Yes)
+        return;
+    // The name as chosen, with ".bmp" only where it is missing. The file dialog asked about
+    // the chosen name; a name made longer here may hit another file, so that is asked too.
+    QString newPath = chosen;
+    if (!chosen.endsWith(Text(strings::kBmpExtension), Qt::CaseInsensitive)) {
+        newPath += Text(strings::kBmpExtension);
+        if (QFileInfo::exists(newPath)
+            && Prompts().Question(this, FileMessage(newPath, strings::kMsgOverwriteSuffix))
+                != MessageAnswer::Yes)
+            return;
+    }
+    if (!WritePicture(newPath))
+        return;
+    Prompts().Notice(this, Text(strings::kMsgSaved));
+    m_image.Clear();
+    m_renderer.Invalidate();
+    if (m_image.Load(newPath)) {
+        AfterReread();
+        SetTitle(newPath);
+        DrawView();
+    } else {
+        Prompts().Warning(this, FileMessage(newPath, strings::kMsgReadFailedSuffix));
+        SetTitle(Text(strings::kTitleNoFile));
+        m_image.Clear();
+        DrawView();
+    }
+}
