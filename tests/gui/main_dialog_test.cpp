@@ -1,3 +1,5 @@
+#include "app/about_dialog.h"
+#include "app/dialog_builder.h"
 #include "app/main_dialog.h"
 #include "res/menu_template.h"
 #include "res/resource_ids.h"
@@ -8,10 +10,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +104,29 @@ TEST_F(MainDialogTest, StartsWithNoFileAndTheMenuOfItsCommands)
     EXPECT_EQ(dialog.HorizontalBar()->width(), dialog.VerticalBar()->x());
     EXPECT_EQ(dialog.VerticalBar()->height(), dialog.HorizontalBar()->y());
     EXPECT_TRUE(prompts.Requests().empty());
+}
+
+TEST_F(MainDialogTest, AboutBoxShowsTheProgramAndEndsWithOk)
+{
+    QStringList texts;
+    bool sawIcon = false;
+    QTimer::singleShot(0, [&] {
+        auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->windowTitle(), Str(strings::kAboutCaption));
+        for (QLabel *label : about->findChildren<QLabel *>()) {
+            if (label->pixmap().isNull())
+                texts << label->text();
+            else
+                sawIcon = true;
+        }
+        FindControl<QPushButton>(about, IDOK)->click();
+    });
+    dialog.CommandAction(ids::kAppAbout)->trigger();
+    EXPECT_TRUE(sawIcon);
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_EQ(texts[0], Str("文字与图片合成程序"));
+    EXPECT_TRUE(dialog.isVisible()); // the main window goes on
 }
 
 TEST_F(MainDialogTest, EnterEscapeCloseBoxAndExitEndAtOnce)
