@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -9,5 +10,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QGuiApplication app(argc, argv);
+    // Whatever Qt keeps in its settings (dialog history, custom colours) goes to a test
+    // location, not into the user's home folder.
+    QStandardPaths::setTestModeEnabled(true);
     return RUN_ALL_TESTS();
 }
