@@ -11,10 +11,19 @@
 // drawn surface and the loaded image.
 using ComposeStep = std::function<void(Surface &surface, const DibImage &image)>;
 
+// Which step of the road stopped a picture.
+enum class StampFailure {
+    None,
+    Read,   // the file could not be read, or Load refused it
+    Memory, // no surface of the picture's size could be made
+    Write,  // the result could not be written; the target is as it was
+};
+
 struct StampOutcome
 {
     bool ok = false;
     QString error; // why, when not ok
+    StampFailure failure = StampFailure::None;
 };
 
 // The road of one picture: load source into image, draw it 1:1 onto a 32-bit surface, run the

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "batch/text_anchor.h"
+#include "overlay/text_style.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+// What became of one listed file.
+enum class BatchFileResult {
+    Written,    // stamped and written back whole
+    Unreadable, // missing, cannot be opened, or refused by the reader; left untouched
+    Unwritable, // read, but the result could not be written; left exactly as it was
+};
+
+// Reported once for every file the run takes, in the order it takes them.
+struct BatchStep
+{
+    int index = 0; // position of the file in the list
+    QString path;
+    BatchFileResult result = BatchFileResult::Written;
+    QString reason; // why, when not written
+};
+
+// Called off the interface thread, from the thread that runs the batch.
+using BatchProgress = std::function<void(const BatchStep &step)>;
+
+struct BatchResult
+{
+    QStringList written;    // in list order; a path listed twice appears twice
+    QStringList unreadable; // in list order
+    QStringList unwritable; // in list order
+    bool stopped = false;   // the stop request ended the run before the end of the list
+};
+
+// Where and how the text goes on every picture of a run.
+struct BatchPlacement
+{
+    TextAnchor anchor = TextAnchor::Centre;
+    std::int32_t margin = 0; // pixels between the box and the edges it touches
+};
+
+// Stamps the style's text onto every file of paths, in list order, and writes each one back
+// over itself: the file is read, drawn 1:1 onto a 32-bit surface (the display's format), the
+// text is measured against that surface, placed by the anchor and blended in without markers,
+// and the surface is written atomically over the file. One picture is in memory at a time.
+//
+// style supplies the text and its look; its x, y, cx and cy receive the values of each file
+// written, so afterwards they hold those of the last one. progress (may be empty) hears of
+// every file. stop (may be null) is looked at before each file: once it is set, the run ends
+// after the file it is on, which is written whole, and the files after it stay untouched.
+//
+// Runs on whatever thread calls it, typically a worker thread, never the interface thread:
+// it blocks until the whole list is done.
+BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement placement,
+                     const BatchProgress &progress = {}, const std::atomic<bool> *stop = nullptr);
