@@ -14,14 +14,9 @@ Surface Patterned(int w, int h, int bits, unsigned seed)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w * bytes; ++x)
             s.Row(y)[x] = std::uint8_t((x * 37 + y * 101 + seed * 59) ^ (x * y));
-    if (bits == 16) // keep the unused top bit clear
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                s.Row(y)[2 * x + 1] &= 0x7F;
-    if (bits == 32)
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                s.Row(y)[4 * x + 3] = 0;
+    for (int y = 0; y < h && bits != 24; ++y) // keep bits that hold no colour clear
+        for (int x = 0; x < w; ++x)
+            s.Row(y)[bytes * x + bytes - 1] &= bits == 16 ? 0x7F : 0;
     return s;
 }
 
@@ -78,9 +73,10 @@ TEST(AlphaBlend, PixelBlendedWithItselfKeepsItsValueAndEmptyBoxesDoNothing)
         Surface dst = Patterned(8, 8, bits, 3);
         AlphaBlend(dst, 0, 0, 8, 8, src, 0, 0, 99);
         EXPECT_EQ(std::memcmp(dst.Bits(), src.Bits(), src.ByteCount()), 0) << bits;
-        AlphaBlend(dst, 0, 0, 0, 8, Patterned(8, 8, bits, 4), 0, 0, 255);
-        AlphaBlend(dst, 8, 0, 4, 4, Patterned(8, 8, bits, 4), 0, 0, 255);
-        AlphaBlend(dst, 0, 0, 4, 4, Patterned(8, 8, bits, 4), 8, 8, 255);
+        const Surface other = Patterned(8, 8, bits, 4);
+        AlphaBlend(dst, 0, 0, 0, 8, other, 0, 0, 255);
+        AlphaBlend(dst, 8, 0, 4, 4, other, 0, 0, 255);
+        AlphaBlend(dst, 0, 0, 4, 4, other, 8, 8, 255);
         AlphaBlend(dst, 0, 0, 4, 4, Surface(), 0, 0, 255);
         EXPECT_EQ(std::memcmp(dst.Bits(), src.Bits(), src.ByteCount()), 0) << bits;
     }

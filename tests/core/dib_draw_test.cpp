@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using testbmp::BmpSpec;
 using testbmp::Bytes;
 using testbmp::PackRows;
@@ -52,6 +54,17 @@ BmpSpec Spec(int bits, int width, int height, Bytes pixels)
     s.width = width;
     s.height = height;
     s.pixels = std::move(pixels);
+    return s;
+}
+
+// Bit fields: red, green, blue and alpha masks, in a header of the given size.
+BmpSpec Fields(int bits, int width, Bytes pixels, std::uint32_t headerSize,
+               std::array<std::uint32_t, 4> masks)
+{
+    BmpSpec s = Spec(bits, width, 1, std::move(pixels));
+    s.headerSize = headerSize;
+    s.compression = 3;
+    std::copy(masks.begin(), masks.end(), s.masks);
     return s;
 }
 
@@ -109,38 +122,23 @@ TEST(DibDraw, DirectColourFormats)
                       3, 1, {R, RGB(0, 132, 132), B}, 16));
 
     // Bit fields: 5-6-5 after a 40-byte header.
-    BmpSpec f565 = Spec(16, 3, 1, PackRows(16, {{0xF800, 0x07E0, 0x0410}}));
-    f565.compression = 3;
-    f565.masks[0] = 0xF800;
-    f565.masks[1] = 0x07E0;
-    f565.masks[2] = 0x001F;
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(f565), 3, 1, {R, G, RGB(0, 130, 132)}));
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Fields(16, 3, PackRows(16, {{0xF800, 0x07E0, 0x0410}}), 40,
+                                               {0xF800, 0x07E0, 0x001F, 0})),
+                      3, 1, {R, G, RGB(0, 130, 132)}));
 
     // 32-bit masks in a 56-byte header, alpha mask present and ignored; red in the low byte.
-    BmpSpec f32 = Spec(32, 2, 1, PackRows(32, {{0x000000FF, 0x80FF0000}}));
-    f32.headerSize = 56;
-    f32.compression = 3;
-    f32.masks[0] = 0x000000FF;
-    f32.masks[1] = 0x0000FF00;
-    f32.masks[2] = 0x00FF0000;
-    f32.masks[3] = 0xFF000000;
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(f32), 2, 1, {R, B}));
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Fields(32, 2, PackRows(32, {{0x000000FF, 0x80FF0000}}), 56,
+                                               {0xFF, 0xFF00, 0xFF0000, 0xFF000000})),
+                      2, 1, {R, B}));
 
     // 10-bit channels (2-10-10-10) widen by rounding too: 512 of 1023 gives 128.
-    BmpSpec f10 = Spec(32, 1, 1, PackRows(32, {{(1023u << 20) | (512u << 10) | 0}}));
-    f10.headerSize = 124;
-    f10.compression = 3;
-    f10.masks[0] = 0x3FF00000;
-    f10.masks[1] = 0x000FFC00;
-    f10.masks[2] = 0x000003FF;
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(f10), 1, 1, {RGB(255, 128, 0)}));
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Fields(32, 1, PackRows(32, {{1023u << 20 | 512u << 10}}),
+                                               124, {0x3FF00000, 0x000FFC00, 0x3FF, 0})),
+                      1, 1, {RGB(255, 128, 0)}));
 
     // With BI_RGB, masks in a large header are not used.
-    BmpSpec plain = Spec(16, 1, 1, PackRows(16, {{0x7C00}}));
-    plain.headerSize = 108;
-    plain.masks[0] = 0x001F;
-    plain.masks[1] = 0x03E0;
-    plain.masks[2] = 0x7C00;
+    BmpSpec plain = Fields(16, 1, PackRows(16, {{0x7C00}}), 108, {0x001F, 0x03E0, 0x7C00, 0});
+    plain.compression = 0;
     EXPECT_TRUE(Shows(testbmp::BuildBmp(plain), 1, 1, {R}));
 }
 
@@ -148,18 +146,14 @@ TEST(DibDraw, RowOrderAndHeaderSizes)
 {
     const std::vector<std::vector<std::uint32_t>> rows
         = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
-    for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u}) {
-        BmpSpec up = Spec(24, 2, 2, PackRows(24, rows));
-        up.headerSize = size;
-        EXPECT_TRUE(Shows(testbmp::BuildBmp(up), 2, 2, {R, G, B, W})) << size;
-        BmpSpec down = Spec(24, 2, -2, PackRows(24, rows, true));
-        down.headerSize = size;
-        EXPECT_TRUE(Shows(testbmp::BuildBmp(down), 2, 2, {R, G, B, W})) << size;
-    }
-    // Top-down on every depth of surface.
-    BmpSpec down = Spec(24, 2, -2, PackRows(24, rows, true));
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(down), 2, 2, {R, G, B, W}, 24));
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(down), 2, 2, {R, G, B, W}, 16));
+    for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u})
+        for (bool topDown : {false, true}) {
+            BmpSpec spec = Spec(24, 2, topDown ? -2 : 2, PackRows(24, rows, topDown));
+            spec.headerSize = size;
+            for (int surfaceBits : {16, 24, 32})
+                EXPECT_TRUE(Shows(testbmp::BuildBmp(spec), 2, 2, {R, G, B, W}, surfaceBits))
+                    << size << " " << topDown << " " << surfaceBits;
+        }
 
     // A surface smaller than the picture gets the top-left part.
     DibImage image;

@@ -105,14 +105,9 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
     return out;
 }
 
-RleStream &RleStream::Run(std::uint8_t count, std::uint8_t value)
-{
-    return Raw({count, value});
-}
-
 RleStream &RleStream::Absolute(const std::vector<std::uint8_t> &indices, bool fourBit)
 {
-    Raw({0, std::uint8_t(indices.size())});
+    m_bytes.insert(m_bytes.end(), {0, std::uint8_t(indices.size())});
     Bytes data;
     if (fourBit) {
         for (std::size_t i = 0; i < indices.size(); i += 2)
@@ -125,21 +120,6 @@ RleStream &RleStream::Absolute(const std::vector<std::uint8_t> &indices, bool fo
         data.push_back(0);
     m_bytes.insert(m_bytes.end(), data.begin(), data.end());
     return *this;
-}
-
-RleStream &RleStream::EndOfLine()
-{
-    return Raw({0, 0});
-}
-
-RleStream &RleStream::EndOfPicture()
-{
-    return Raw({0, 1});
-}
-
-RleStream &RleStream::Delta(std::uint8_t dx, std::uint8_t dy)
-{
-    return Raw({0, 2, dx, dy});
 }
 
 RleStream &RleStream::Raw(std::initializer_list<std::uint8_t> bytes)
@@ -165,16 +145,6 @@ Bytes ReadFile(const QString &path)
     return Bytes(data.begin(), data.end());
 }
 
-std::uint16_t U16At(const Bytes &b, std::size_t at)
-{
-    return std::uint16_t(b.at(at) | b.at(at + 1) << 8);
-}
-
-std::uint32_t U32At(const Bytes &b, std::size_t at)
-{
-    return U16At(b, at) | std::uint32_t(U16At(b, at + 2)) << 16;
-}
-
 ::testing::AssertionResult SurfaceShows(const Surface &surface, int width, int height,
                                         const std::vector<COLORREF> &expected)
 {
@@ -195,15 +165,11 @@ std::uint32_t U32At(const Bytes &b, std::size_t at)
 
 ::testing::AssertionResult SamePixelsAs(const Surface &a, const Surface &b, int width, int height)
 {
+    std::vector<COLORREF> expected;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const COLORREF ca = a.GetPixel(x, y), cb = b.GetPixel(x, y);
-            if (ca != cb)
-                return ::testing::AssertionFailure()
-                    << "first difference at (" << x << ", " << y << "): " << Describe(ca)
-                    << " against " << Describe(cb);
-        }
-    return ::testing::AssertionSuccess();
+        for (int x = 0; x < width; ++x)
+            expected.push_back(b.GetPixel(x, y));
+    return SurfaceShows(a, width, height, expected);
 }
 
 } // namespace testbmp

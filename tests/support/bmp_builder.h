@@ -50,12 +50,15 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
 class RleStream
 {
 public:
-    RleStream &Run(std::uint8_t count, std::uint8_t value); // value: index, or two nibbles
-    RleStream &Absolute(const std::vector<std::uint8_t> &indices, bool fourBit);
-    RleStream &EndOfLine();
-    RleStream &EndOfPicture();
-    RleStream &Delta(std::uint8_t dx, std::uint8_t dy);
     RleStream &Raw(std::initializer_list<std::uint8_t> bytes);
+    RleStream &Run(std::uint8_t count, std::uint8_t value)
+    {
+        return Raw({count, value});
+    } // index, or two nibbles
+    RleStream &Absolute(const std::vector<std::uint8_t> &indices, bool fourBit);
+    RleStream &EndOfLine() { return Raw({0, 0}); }
+    RleStream &EndOfPicture() { return Raw({0, 1}); }
+    RleStream &Delta(std::uint8_t dx, std::uint8_t dy) { return Raw({0, 2, dx, dy}); }
     const Bytes &bytes() const { return m_bytes; }
 
 private:
@@ -65,8 +68,14 @@ private:
 void WriteFile(const QString &path, const Bytes &bytes);
 Bytes ReadFile(const QString &path);
 
-std::uint16_t U16At(const Bytes &b, std::size_t at);
-std::uint32_t U32At(const Bytes &b, std::size_t at);
+inline std::uint16_t U16At(const Bytes &b, std::size_t at)
+{
+    return std::uint16_t(b.at(at) | b.at(at + 1) << 8);
+}
+inline std::uint32_t U32At(const Bytes &b, std::size_t at)
+{
+    return U16At(b, at) | std::uint32_t(U16At(b, at + 2)) << 16;
+}
 
 // Compares the top-left width x height pixels of the surface with colours given top row first.
 ::testing::AssertionResult SurfaceShows(const Surface &surface, int width, int height,
