@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 #include <set>
 
@@ -100,36 +99,12 @@ TEST(ComposeText, TransparentOpaqueTextChangesOnlyGlyphsInsideTheBox)
     }
 }
 
-TEST(ComposeText, ZeroAlphaChangesNothingButMarkersStillShow)
-{
-    const Surface before = Picture(100, 60);
-    Surface target = Picture(100, 60);
-    TextStyle style = Style("quon", 20, 15);
-    style.alpha = 0x100; // only the low byte counts: 0
-    style.bgTransparent = 0;
-    ComposeText(target, style, 0);
-    EXPECT_TRUE(Changed(before, target).empty());
-    EXPECT_GT(style.cx, 0);
-
-    ComposeText(target, style, 1);
-    std::set<std::pair<int, int>> squares;
-    for (auto [cx, cy] : {std::pair {17, 12},
-                          {17, 15 + style.cy},
-                          {20 + style.cx, 15 + style.cy},
-                          {20 + style.cx, 12}})
-        for (int dy = 0; dy < 3; ++dy)
-            for (int dx = 0; dx < 3; ++dx)
-                squares.insert({cx + dx, cy + dy});
-    EXPECT_EQ(Changed(before, target), squares);
-    for (auto [x, y] : squares)
-        EXPECT_EQ(target.GetPixel(x, y), RGB(0, 0, 0));
-}
-
 TEST(ComposeText, MarkersForSelectedAndDraggingSitExactly)
 {
     const Surface before = Picture(140, 90);
     TextStyle style = Style("Ab", 30, 25);
-    style.alpha = 0; // leaves only the markers
+    style.alpha = 0x100; // only the low byte counts: 0, so only the markers show
+    style.bgTransparent = 0;
     const SIZE size = MeasureText(before, style);
     const int w = size.cx, h = size.cy;
     std::set<std::pair<int, int>> squares;
@@ -142,8 +117,8 @@ TEST(ComposeText, MarkersForSelectedAndDraggingSitExactly)
     {
         std::uint8_t selected, dragging, markers;
     };
-    for (Case c : {Case {0, 0, 1}, Case {1, 0, 1}, Case {1, 1, 1}, Case {0, 1, 1}, Case {1, 1, 0},
-                   Case {1, 1, 2}}) {
+    for (Case c : {Case {0, 0, 0}, Case {0, 0, 1}, Case {1, 0, 1}, Case {1, 1, 1}, Case {0, 1, 1},
+                   Case {1, 1, 0}, Case {1, 1, 2}}) {
         SCOPED_TRACE(testing::Message() << int(c.selected) << int(c.dragging) << int(c.markers));
         Surface target = Picture(140, 90);
         style.selected = c.selected;
@@ -215,73 +190,47 @@ TEST(ComposeText, BoxBeyondThePictureTouchesOnlyPixelsInsideIt)
     }
 }
 
-TEST(ComposeText, EmptyTextMeasuresZeroWideAndChangesNothing)
+TEST(ComposeText, SizeIsStoredByCompositionOnlyAndCentredStartsMayBeNegative)
 {
-    const Surface before = Picture(60, 40);
-    Surface target = Picture(60, 40);
+    const Surface before = Picture(101, 51);
+    Surface target = Picture(101, 51);
     TextStyle style = Style("", 5, 5);
     style.bgTransparent = 0;
     style.cx = 77;
-    EXPECT_EQ(MeasureText(target, style).cx, 0);
-    ComposeText(target, style, 0);
+    ComposeText(target, style, 0); // empty text: zero wide, nothing drawn
     EXPECT_EQ(style.cx, 0);
     EXPECT_GT(style.cy, 0);
+    EXPECT_EQ(ComposeTextCentred(target, style).x, 50);
     EXPECT_TRUE(Changed(before, target).empty());
-    EXPECT_EQ(ComposeTextCentred(target, style).x, 30);
-    EXPECT_TRUE(Changed(before, target).empty());
-}
 
-TEST(ComposeText, SizeFollowsEveryCompositionAndMeasureLeavesTheStyle)
-{
-    Surface target = Picture(200, 80);
-    TextStyle style = Style("quon", 0, 0);
+    style.text = QStringLiteral("quon");
     ComposeText(target, style, 0);
     const SIZE first {style.cx, style.cy};
     EXPECT_EQ(first, MeasureText(target, style));
-    style.text = QStringLiteral("quon quon");
     style.font.lfHeight = -40;
-    const TextStyle copy = style;
-    const SIZE longer = MeasureText(target, style);
+    const SIZE larger = MeasureText(target, style);
     EXPECT_EQ(SIZE({style.cx, style.cy}), first) << "stale until the next composition";
-    EXPECT_EQ(style.text, copy.text);
-    EXPECT_GT(longer.cx, first.cx);
+    EXPECT_EQ(ComposeTextCentred(target, style),
+              POINT({101 / 2 - larger.cx / 2, 51 / 2 - larger.cy / 2}));
+    EXPECT_EQ(SIZE({style.cx, style.cy}), first) << "the centred preview stores nothing";
     ComposeText(target, style, 1);
-    EXPECT_EQ(SIZE({style.cx, style.cy}), longer);
-}
-
-TEST(ComposeText, CentredPreviewDoesNotStoreTheSizeAndMayStartLeftOfTheBox)
-{
-    Surface target = Picture(101, 51);
-    TextStyle style = Style("quon", 999, 999);
-    const SIZE size = MeasureText(target, style);
-    const POINT at = ComposeTextCentred(target, style);
-    EXPECT_EQ(at, POINT({101 / 2 - size.cx / 2, 51 / 2 - size.cy / 2}));
-    EXPECT_EQ(style.cx, 0);
-    EXPECT_EQ(style.cy, 0);
+    EXPECT_EQ(SIZE({style.cx, style.cy}), larger);
 
     style.text = QStringLiteral("a much longer line than the box holds");
-    const Surface before = Picture(101, 51);
     Surface narrow = Picture(101, 51);
-    const POINT wide = ComposeTextCentred(narrow, style);
-    EXPECT_LT(wide.x, 0);
+    EXPECT_LT(ComposeTextCentred(narrow, style).x, 0);
     EXPECT_FALSE(Changed(before, narrow).empty());
 }
 
 TEST(TextStyle, CopyClearsDraggingAndKeepsTheTargetsDragPoints)
 {
-    TextStyle source;
-    source.text = QString::fromUtf8("水印");
-    source.x = 4;
-    source.y = 5;
+    TextStyle source = Style("水印", 4, 5);
     source.cx = 6;
     source.cy = 7;
     source.alpha = 90;
     source.bgTransparent = 0;
-    source.dragging = 1;
-    source.selected = 1;
-    source.textColor = RGB(1, 2, 3);
+    source.dragging = source.selected = 1;
     source.bkColor = RGB(4, 5, 6);
-    source.font.lfHeight = -33;
     SetFaceName(source.font, QStringLiteral("DejaVu Sans"));
     source.dragCurrent = {10, 11};
     source.dragStart = {12, 13};
@@ -291,27 +240,21 @@ TEST(TextStyle, CopyClearsDraggingAndKeepsTheTargetsDragPoints)
     target.dragStart = {-3, -4};
     target.dragging = 1;
     target.CopyFrom(source);
-    EXPECT_EQ(target.text, source.text);
-    EXPECT_EQ(target.x, 4);
-    EXPECT_EQ(target.y, 5);
-    EXPECT_EQ(target.cx, 6);
-    EXPECT_EQ(target.cy, 7);
-    EXPECT_EQ(target.alpha, 90);
-    EXPECT_EQ(target.bgTransparent, 0);
-    EXPECT_EQ(target.dragging, 0);
-    EXPECT_EQ(target.selected, 1);
-    EXPECT_EQ(target.textColor, source.textColor);
-    EXPECT_EQ(target.bkColor, source.bkColor);
-    EXPECT_EQ(target.font, source.font);
-    EXPECT_EQ(target.dragCurrent, POINT({-1, -2}));
-    EXPECT_EQ(target.dragStart, POINT({-3, -4}));
-
+    auto same = [&](const TextStyle &t, int x, int y, int selected) {
+        EXPECT_EQ(t.text, source.text);
+        EXPECT_EQ(POINT({t.x, t.y}), POINT({x, y}));
+        EXPECT_EQ(SIZE({t.cx, t.cy}), SIZE({6, 7}));
+        EXPECT_EQ(t.alpha, 90);
+        EXPECT_EQ(t.bgTransparent, 0);
+        EXPECT_EQ(t.dragging, 0);
+        EXPECT_EQ(t.selected, selected);
+        EXPECT_EQ(t.textColor, source.textColor);
+        EXPECT_EQ(t.bkColor, source.bkColor);
+        EXPECT_EQ(t.font, source.font);
+        EXPECT_EQ(t.dragCurrent, POINT({-1, -2}));
+        EXPECT_EQ(t.dragStart, POINT({-3, -4}));
+    };
+    same(target, 4, 5, 1);
     target.ResetPlacement();
-    EXPECT_EQ(target.x, 0);
-    EXPECT_EQ(target.y, 0);
-    EXPECT_EQ(target.selected, 0);
-    EXPECT_EQ(target.text, source.text);
-    EXPECT_EQ(target.font, source.font);
-    EXPECT_EQ(target.alpha, 90);
-    EXPECT_EQ(target.cx, 6);
+    same(target, 0, 0, 0);
 }
