@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -104,11 +105,20 @@ void DecodeRow(const DibHeader &h, const std::uint8_t *src, int count,
             out[x] = Bgrx(Widen(p, h.red), Widen(p, h.green), Widen(p, h.blue));
         }
         break;
-    case 24:
-        // Stored blue, green, red: already the surface's byte order less its unused byte.
-        for (int x = 0; x < count; ++x)
+    case 24: {
+        // Stored blue, green, red: already the surface's byte order less its unused byte. Each
+        // pixel is read as one word with the next pixel's first byte masked off; the last one
+        // byte by byte, since the data may end right after it.
+        int x = 0;
+        for (; x + 1 < count; ++x) {
+            std::uint32_t p;
+            std::memcpy(&p, src + 3 * x, 4);
+            out[x] = p & 0x00FFFFFFu;
+        }
+        for (; x < count; ++x)
             out[x] = Bgrx(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
         break;
+    }
     default: {
         const bool plain = h.red.mask == 0xFF0000 && h.green.mask == 0xFF00 && h.blue.mask == 0xFF;
         for (int x = 0; x < count; ++x) {
