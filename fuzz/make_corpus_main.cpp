@@ -7,15 +7,15 @@
 
 #include <cstdio>
 
-using testbmp::BmpSpec;
+using testbmp::BmpLayout;
 using testbmp::PackRows;
 using testbmp::RleStream;
 
 namespace {
 
-bool Save(const QDir &dir, const char *name, const BmpSpec &spec)
+bool Save(const QDir &dir, const char *name, const BmpLayout &layout)
 {
-    const testbmp::Bytes bytes = testbmp::BuildBmp(spec);
+    const testbmp::Bytes bytes = testbmp::BuildBmp(layout);
     QFile file(dir.filePath(QString::fromLatin1(name)));
     return file.open(QIODevice::WriteOnly)
         && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
@@ -31,9 +31,9 @@ std::vector<std::vector<std::uint32_t>> Rows(int width, int height, std::uint32_
     return rows;
 }
 
-BmpSpec Spec(int bits, int width, int height)
+BmpLayout Layout(int bits, int width, int height)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.bitCount = std::uint16_t(bits);
     s.width = width;
     s.height = height;
@@ -55,27 +55,27 @@ int main(int argc, char **argv)
     }
     const QDir dir(QFile::decodeName(argv[1]));
     bool ok = true;
-    ok &= Save(dir, "pal1.bmp", Spec(1, 13, 5));
-    ok &= Save(dir, "pal2.bmp", Spec(2, 7, 3));
-    ok &= Save(dir, "pal4.bmp", Spec(4, 5, 4));
-    ok &= Save(dir, "pal8.bmp", Spec(8, 6, 3));
-    BmpSpec shortTable = Spec(8, 4, 2);
+    ok &= Save(dir, "pal1.bmp", Layout(1, 13, 5));
+    ok &= Save(dir, "pal2.bmp", Layout(2, 7, 3));
+    ok &= Save(dir, "pal4.bmp", Layout(4, 5, 4));
+    ok &= Save(dir, "pal8.bmp", Layout(8, 6, 3));
+    BmpLayout shortTable = Layout(8, 4, 2);
     shortTable.palette.resize(5);
     shortTable.clrUsed = 5;
     ok &= Save(dir, "pal8-short-table.bmp", shortTable);
-    BmpSpec core = Spec(8, 3, 3);
+    BmpLayout core = Layout(8, 3, 3);
     core.headerSize = 12;
     ok &= Save(dir, "core8.bmp", core);
-    ok &= Save(dir, "rgb16.bmp", Spec(16, 5, 3));
-    BmpSpec f565 = Spec(16, 4, 2);
+    ok &= Save(dir, "rgb16.bmp", Layout(16, 5, 3));
+    BmpLayout f565 = Layout(16, 4, 2);
     f565.compression = 3;
     f565.masks[0] = 0xF800;
     f565.masks[1] = 0x07E0;
     f565.masks[2] = 0x001F;
     ok &= Save(dir, "bitfields565.bmp", f565);
-    ok &= Save(dir, "rgb24.bmp", Spec(24, 3, 3));
-    ok &= Save(dir, "rgb24-topdown.bmp", Spec(24, 3, -2));
-    BmpSpec v5 = Spec(32, 3, 2);
+    ok &= Save(dir, "rgb24.bmp", Layout(24, 3, 3));
+    ok &= Save(dir, "rgb24-topdown.bmp", Layout(24, 3, -2));
+    BmpLayout v5 = Layout(32, 3, 2);
     v5.headerSize = 124;
     v5.compression = 3;
     v5.masks[0] = 0x00FF0000;
@@ -84,10 +84,10 @@ int main(int argc, char **argv)
     v5.masks[3] = 0xFF000000;
     v5.gap = 4;
     ok &= Save(dir, "v5-32-gap.bmp", v5);
-    BmpSpec v4 = Spec(32, 2, 2);
+    BmpLayout v4 = Layout(32, 2, 2);
     v4.headerSize = 108;
     ok &= Save(dir, "v4-32.bmp", v4);
-    BmpSpec v3 = Spec(16, 2, 2);
+    BmpLayout v3 = Layout(16, 2, 2);
     v3.headerSize = 56;
     v3.compression = 3;
     v3.masks[0] = 0x0F00;
@@ -95,10 +95,10 @@ int main(int argc, char **argv)
     v3.masks[2] = 0x000F;
     v3.masks[3] = 0xF000;
     ok &= Save(dir, "v3-16-4444.bmp", v3);
-    BmpSpec v2 = Spec(24, 2, 1);
+    BmpLayout v2 = Layout(24, 2, 1);
     v2.headerSize = 52;
     ok &= Save(dir, "v2-24.bmp", v2);
-    BmpSpec rle8 = Spec(8, 6, 4);
+    BmpLayout rle8 = Layout(8, 6, 4);
     rle8.compression = 1;
     rle8.pixels = RleStream()
                       .Run(4, 3)
@@ -109,7 +109,7 @@ int main(int argc, char **argv)
                       .EndOfPicture()
                       .bytes();
     ok &= Save(dir, "rle8.bmp", rle8);
-    BmpSpec rle4 = Spec(4, 7, 3);
+    BmpLayout rle4 = Layout(4, 7, 3);
     rle4.compression = 2;
     rle4.pixels = RleStream()
                       .Run(7, 0x1F)

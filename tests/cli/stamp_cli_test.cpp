@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using testbmp::BmpSpec;
+using testbmp::BmpLayout;
 using testbmp::Bytes;
 
 namespace {
@@ -33,7 +33,7 @@ ToolRun Stamp(const QStringList &args)
 
 Bytes EightBit()
 {
-    BmpSpec s;
+    BmpLayout s;
     s.bitCount = 8;
     s.width = 3;
     s.height = -2; // top-down

@@ -26,11 +26,11 @@ testbmp::Bytes PictureFile()
         for (int x = 0; x < kWidth; ++x)
             rows[y].push_back(std::uint32_t(30 + x % 200) << 16 | std::uint32_t(50 + y % 150) << 8
                               | 90);
-    testbmp::BmpSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.pixels = testbmp::PackRows(24, rows);
-    return testbmp::BuildBmp(spec);
+    testbmp::BmpLayout layout;
+    layout.width = kWidth;
+    layout.height = kHeight;
+    layout.pixels = testbmp::PackRows(24, rows);
+    return testbmp::BuildBmp(layout);
 }
 
 QStringList Args(const char *joined)

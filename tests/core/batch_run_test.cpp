@@ -14,7 +14,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-using testbmp::BmpSpec;
+using testbmp::BmpLayout;
 using testbmp::Bytes;
 
 namespace {
@@ -28,7 +28,7 @@ Bytes Picture(std::uint8_t shade)
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             rows[y][x] = RGB(shade, 2 * x, 3 * y);
-    BmpSpec s;
+    BmpLayout s;
     s.width = kWidth;
     s.height = kHeight;
     s.bitCount = 24;
@@ -38,7 +38,7 @@ Bytes Picture(std::uint8_t shade)
 
 Bytes BadHeader()
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 0; // nothing to draw
     s.height = 4;
     return testbmp::BuildBmp(s);

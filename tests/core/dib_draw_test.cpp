@@ -5,7 +5,7 @@
 
 #include <array>
 
-using testbmp::BmpSpec;
+using testbmp::BmpLayout;
 using testbmp::Bytes;
 using testbmp::PackRows;
 using testbmp::RleStream;
@@ -47,9 +47,9 @@ constexpr COLORREF Y = RGB(200, 180, 20);
     return ::testing::AssertionSuccess();
 }
 
-BmpSpec Spec(int bits, int width, int height, Bytes pixels)
+BmpLayout Layout(int bits, int width, int height, Bytes pixels)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.bitCount = std::uint16_t(bits);
     s.width = width;
     s.height = height;
@@ -58,10 +58,10 @@ BmpSpec Spec(int bits, int width, int height, Bytes pixels)
 }
 
 // Bit fields: red, green, blue and alpha masks, in a header of the given size.
-BmpSpec Fields(int bits, int width, Bytes pixels, std::uint32_t headerSize,
-               std::array<std::uint32_t, 4> masks)
+BmpLayout Fields(int bits, int width, Bytes pixels, std::uint32_t headerSize,
+                 std::array<std::uint32_t, 4> masks)
 {
-    BmpSpec s = Spec(bits, width, 1, std::move(pixels));
+    BmpLayout s = Layout(bits, width, 1, std::move(pixels));
     s.headerSize = headerSize;
     s.compression = 3;
     std::copy(masks.begin(), masks.end(), s.masks);
@@ -73,23 +73,23 @@ BmpSpec Fields(int bits, int width, Bytes pixels, std::uint32_t headerSize,
 TEST(DibDraw, PaletteFormatsThroughTheColourTable)
 {
     // 1 bit, 9 wide: crosses a byte, padded row.
-    BmpSpec one
-        = Spec(1, 9, 2, PackRows(1, {{1, 0, 1, 0, 0, 0, 0, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 1, 0}}));
+    BmpLayout one
+        = Layout(1, 9, 2, PackRows(1, {{1, 0, 1, 0, 0, 0, 0, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 1, 0}}));
     one.palette = {R, G};
     EXPECT_TRUE(Shows(testbmp::BuildBmp(one), 9, 2,
                       {G, R, G, R, R, R, R, R, G, R, G, G, G, G, G, G, G, R}));
 
-    BmpSpec two = Spec(2, 5, 1, PackRows(2, {{0, 1, 2, 3, 2}}));
+    BmpLayout two = Layout(2, 5, 1, PackRows(2, {{0, 1, 2, 3, 2}}));
     two.palette = {R, G, B, W};
     EXPECT_TRUE(Shows(testbmp::BuildBmp(two), 5, 1, {R, G, B, W, B}));
 
     // 4 bits with a short table: indices beyond it draw black.
-    BmpSpec four = Spec(4, 3, 2, PackRows(4, {{0, 1, 2}, {15, 1, 0}}));
+    BmpLayout four = Layout(4, 3, 2, PackRows(4, {{0, 1, 2}, {15, 1, 0}}));
     four.palette = {Y, B, W};
     four.clrUsed = 3;
     EXPECT_TRUE(Shows(testbmp::BuildBmp(four), 3, 2, {Y, B, W, K, B, Y}));
 
-    BmpSpec eight = Spec(8, 2, 2, PackRows(8, {{0, 255}, {2, 1}}));
+    BmpLayout eight = Layout(8, 2, 2, PackRows(8, {{0, 255}, {2, 1}}));
     eight.palette.assign(256, K);
     eight.palette[0] = R;
     eight.palette[1] = G;
@@ -99,7 +99,7 @@ TEST(DibDraw, PaletteFormatsThroughTheColourTable)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(eight), 2, 2, {R, Y, B, G}, 24));
 
     // The old 12-byte header with 3-byte colour entries.
-    BmpSpec core = Spec(8, 2, 1, PackRows(8, {{1, 0}}));
+    BmpLayout core = Layout(8, 2, 1, PackRows(8, {{1, 0}}));
     core.headerSize = 12;
     core.palette.assign(256, K);
     core.palette[0] = Y;
@@ -111,14 +111,14 @@ TEST(DibDraw, DirectColourFormats)
 {
     // 24 bits, 3 wide: 9 bytes of pixels, 3 of padding.
     EXPECT_TRUE(Shows(
-        testbmp::BuildBmp(Spec(
+        testbmp::BuildBmp(Layout(
             24, 3, 2, PackRows(24, {{0xFF0000, 0x00FF00, 0x0000FF}, {0xC8B414, 0, 0xFFFFFF}}))),
         3, 2, {R, G, B, Y, K, W}));
     // 32 bits: blue, green, red, and a fourth byte that is ignored.
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(Spec(32, 2, 1, PackRows(32, {{0xFFFF0000, 0x7F0000FF}}))),
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Layout(32, 2, 1, PackRows(32, {{0xFFFF0000, 0x7F0000FF}}))),
                       2, 1, {R, B}));
     // 16 bits default to 5-5-5; 16 of 31 widens to 132, the top bit is ignored.
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(Spec(16, 3, 1, PackRows(16, {{0x7C00, 0x8210, 0x001F}}))),
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Layout(16, 3, 1, PackRows(16, {{0x7C00, 0x8210, 0x001F}}))),
                       3, 1, {R, RGB(0, 132, 132), B}, 16));
 
     // Bit fields: 5-6-5 after a 40-byte header.
@@ -137,7 +137,7 @@ TEST(DibDraw, DirectColourFormats)
                       1, 1, {RGB(255, 128, 0)}));
 
     // With BI_RGB, masks in a large header are not used.
-    BmpSpec plain = Fields(16, 1, PackRows(16, {{0x7C00}}), 108, {0x001F, 0x03E0, 0x7C00, 0});
+    BmpLayout plain = Fields(16, 1, PackRows(16, {{0x7C00}}), 108, {0x001F, 0x03E0, 0x7C00, 0});
     plain.compression = 0;
     EXPECT_TRUE(Shows(testbmp::BuildBmp(plain), 1, 1, {R}));
 }
@@ -148,16 +148,16 @@ TEST(DibDraw, RowOrderAndHeaderSizes)
         = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
     for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u})
         for (bool topDown : {false, true}) {
-            BmpSpec spec = Spec(24, 2, topDown ? -2 : 2, PackRows(24, rows, topDown));
-            spec.headerSize = size;
+            BmpLayout layout = Layout(24, 2, topDown ? -2 : 2, PackRows(24, rows, topDown));
+            layout.headerSize = size;
             for (int surfaceBits : {16, 24, 32})
-                EXPECT_TRUE(Shows(testbmp::BuildBmp(spec), 2, 2, {R, G, B, W}, surfaceBits))
+                EXPECT_TRUE(Shows(testbmp::BuildBmp(layout), 2, 2, {R, G, B, W}, surfaceBits))
                     << size << " " << topDown << " " << surfaceBits;
         }
 
     // A surface smaller than the picture gets the top-left part.
     DibImage image;
-    ASSERT_TRUE(image.LoadFromBytes(testbmp::BuildBmp(Spec(24, 2, 2, PackRows(24, rows))), "m"));
+    ASSERT_TRUE(image.LoadFromBytes(testbmp::BuildBmp(Layout(24, 2, 2, PackRows(24, rows))), "m"));
     Surface small(1, 1, 32);
     image.Draw(small);
     EXPECT_EQ(small.GetPixel(0, 0), R);
@@ -165,7 +165,7 @@ TEST(DibDraw, RowOrderAndHeaderSizes)
 
 TEST(DibDraw, Rle8EscapesAndSkippedPixels)
 {
-    BmpSpec s = Spec(8, 4, 3, {});
+    BmpLayout s = Layout(8, 4, 3, {});
     s.compression = 1;
     s.palette = {R, G, B, Y};
     s.clrUsed = 4;
@@ -192,7 +192,7 @@ TEST(DibDraw, Rle8EscapesAndSkippedPixels)
 
 TEST(DibDraw, Rle4AlternatesNibbles)
 {
-    BmpSpec s = Spec(4, 5, 2, {});
+    BmpLayout s = Layout(4, 5, 2, {});
     s.compression = 2;
     s.palette = {R, G, B};
     s.clrUsed = 3;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-using testbmp::BmpSpec;
+using testbmp::BmpLayout;
 using testbmp::Bytes;
 using testbmp::PackRows;
 
@@ -23,9 +23,9 @@ protected:
     QTemporaryDir dir;
 };
 
-BmpSpec Eight(std::uint32_t clrUsed, std::size_t tableEntries)
+BmpLayout Eight(std::uint32_t clrUsed, std::size_t tableEntries)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.bitCount = 8;
     s.width = 2;
     s.height = 1;
@@ -37,9 +37,9 @@ BmpSpec Eight(std::uint32_t clrUsed, std::size_t tableEntries)
     return s;
 }
 
-BmpSpec TwentyFour(int width = 2, int height = 2)
+BmpLayout TwentyFour(int width = 2, int height = 2)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = width;
     s.height = height;
     std::vector<std::vector<std::uint32_t>> rows(
@@ -67,7 +67,7 @@ TEST_F(DibImageTest, ColourCountPaletteAndWherePixelsStart)
     EXPECT_EQ(image.GetColorCount(), 16u);
     EXPECT_EQ(image.GetBits() - image.GetInfo(), 40 + 64);
 
-    BmpSpec one;
+    BmpLayout one;
     one.bitCount = 1;
     one.palette = {RGB(0, 0, 0), RGB(255, 255, 255)};
     one.pixels = PackRows(1, {{1}});
@@ -79,7 +79,7 @@ TEST_F(DibImageTest, ColourCountPaletteAndWherePixelsStart)
     EXPECT_EQ(image.GetColorCount(), 16u);
 
     // 24 bits: no table whatever biClrUsed says; a later load drops the old palette.
-    BmpSpec rgb = TwentyFour();
+    BmpLayout rgb = TwentyFour();
     rgb.clrUsed = 5;
     ASSERT_TRUE(image.Load(Put("e.bmp", testbmp::BuildBmp(rgb))));
     EXPECT_EQ(image.GetColorCount(), 0u);
@@ -87,7 +87,7 @@ TEST_F(DibImageTest, ColourCountPaletteAndWherePixelsStart)
     EXPECT_EQ(image.GetBits() - image.GetInfo(), 40);
 
     // A gap before the pixels: bfOffBits is honoured.
-    BmpSpec gap = TwentyFour(1, 1);
+    BmpLayout gap = TwentyFour(1, 1);
     gap.gap = 6;
     gap.pixels = {0x00, 0x00, 0xFF, 0}; // red
     ASSERT_TRUE(image.Load(Put("f.bmp", testbmp::BuildBmp(gap))));
@@ -98,7 +98,7 @@ TEST_F(DibImageTest, ColourCountPaletteAndWherePixelsStart)
 
     // bfOffBits inside the header or past the end: pixels follow the table.
     for (std::uint32_t off : {0u, 20u, 5000u}) {
-        BmpSpec bad = TwentyFour(1, 1);
+        BmpLayout bad = TwentyFour(1, 1);
         bad.offBits = off;
         ASSERT_TRUE(image.Load(Put("g.bmp", testbmp::BuildBmp(bad)))) << off;
         EXPECT_EQ(image.GetBits() - image.GetInfo(), 40) << off;
@@ -138,10 +138,10 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
     cases.push_back({"signature", wrongSignature});
     cases.push_back({"short header", Bytes(valid.begin(), valid.begin() + 40)});
     cases.push_back({"short pixels", Bytes(valid.begin(), valid.end() - 1)});
-    BmpSpec table = Eight(0, 255); // one entry short of 256
+    BmpLayout table = Eight(0, 255); // one entry short of 256
     table.pixels.clear();
     cases.push_back({"short colour table", testbmp::BuildBmp(table)});
-    BmpSpec huge = Eight(0xFFFFFFFF, 2);
+    BmpLayout huge = Eight(0xFFFFFFFF, 2);
     cases.push_back({"huge colour count", testbmp::BuildBmp(huge)});
     // Headers no picture can follow: size, bit count, compression, sides, too many pixels, and
     // masks that are zero, overlap, have gaps, pass the pixel or are cut off.
@@ -173,17 +173,17 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
                       H {40, 16, 3, 1, 1, 0xF800, 0x0FE0, 0x1F},
                       H {40, 32, 3, 1, 1, 0xFF0F00, 0xF0, 0xFF000000},
                       H {40, 16, 3, 1, 1, 0x1F0000, 0x7E0, 0x1F}}) {
-        BmpSpec spec;
-        spec.headerSize = h.size;
-        spec.bitCount = std::uint16_t(h.bits);
-        spec.compression = h.compression;
-        spec.width = h.width;
-        spec.height = h.height;
-        spec.masks[0] = h.r;
-        spec.masks[1] = h.g;
-        spec.masks[2] = h.b;
-        spec.pixels.assign(16, 0);
-        cases.push_back({"header", testbmp::BuildBmp(spec)});
+        BmpLayout layout;
+        layout.headerSize = h.size;
+        layout.bitCount = std::uint16_t(h.bits);
+        layout.compression = h.compression;
+        layout.width = h.width;
+        layout.height = h.height;
+        layout.masks[0] = h.r;
+        layout.masks[1] = h.g;
+        layout.masks[2] = h.b;
+        layout.pixels.assign(16, 0);
+        cases.push_back({"header", testbmp::BuildBmp(layout)});
     }
     cases.push_back({"masks cut off",
                      Bytes(cases.back().second.begin(), cases.back().second.begin() + 14 + 44)});
@@ -205,7 +205,7 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
 
     // Large declared sizes with a tiny file fail from the header: fine under the sanitizers.
     DibImage fresh;
-    BmpSpec large;
+    BmpLayout large;
     large.width = large.height = 65535;
     EXPECT_FALSE(fresh.Load(Put("huge.bmp", testbmp::BuildBmp(large))));
     EXPECT_FALSE(fresh.IsLoaded());

@@ -35,11 +35,11 @@ void WriteGreyPicture(const QString &path, int width, int height)
     std::vector<std::vector<std::uint32_t>> rows {std::size_t(height)};
     for (auto &row : rows)
         row.assign(std::size_t(width), 0x808080);
-    testbmp::BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixels = testbmp::PackRows(24, rows);
-    testbmp::WriteFile(path, testbmp::BuildBmp(spec));
+    testbmp::BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.pixels = testbmp::PackRows(24, rows);
+    testbmp::WriteFile(path, testbmp::BuildBmp(layout));
 }
 
 class MainDialogTest : public ::testing::Test

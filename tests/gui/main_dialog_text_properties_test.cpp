@@ -34,11 +34,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
         const QString path = dir.filePath("grey.bmp");
         std::vector<std::vector<std::uint32_t>> rows(60, std::vector<std::uint32_t>(120, 0x808080));
-        testbmp::BmpSpec spec;
-        spec.width = 120;
-        spec.height = 60;
-        spec.pixels = testbmp::PackRows(24, rows);
-        testbmp::WriteFile(path, testbmp::BuildBmp(spec));
+        testbmp::BmpLayout layout;
+        layout.width = 120;
+        layout.height = 60;
+        layout.pixels = testbmp::PackRows(24, rows);
+        testbmp::WriteFile(path, testbmp::BuildBmp(layout));
         prompts.AnswerOpenFile(path);
         main.CommandAction(ids::kFileOpen)->trigger();
         ASSERT_TRUE(main.Image().IsLoaded());

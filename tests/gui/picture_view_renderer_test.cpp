@@ -16,11 +16,11 @@ bool LoadPattern(DibImage &image, const QString &path, int width, int height)
             rows[std::size_t(y)].push_back(std::uint32_t((x * 7) & 0xFF) << 16
                                            | std::uint32_t((y * 5) & 0xFF) << 8
                                            | std::uint32_t((x + y) & 0xFF));
-    testbmp::BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixels = testbmp::PackRows(24, rows);
-    testbmp::WriteFile(path, testbmp::BuildBmp(spec));
+    testbmp::BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.pixels = testbmp::PackRows(24, rows);
+    testbmp::WriteFile(path, testbmp::BuildBmp(layout));
     return image.Load(path);
 }
 

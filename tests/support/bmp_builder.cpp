@@ -30,51 +30,51 @@ std::string Describe(COLORREF c)
 
 } // namespace
 
-Bytes BuildBmp(const BmpSpec &spec)
+Bytes BuildBmp(const BmpLayout &layout)
 {
     Bytes info;
-    Put32(info, spec.headerSize);
-    if (spec.headerSize == 12) {
-        Put16(info, std::uint16_t(spec.width));
-        Put16(info, std::uint16_t(spec.height));
-        Put16(info, spec.planes);
-        Put16(info, spec.bitCount);
+    Put32(info, layout.headerSize);
+    if (layout.headerSize == 12) {
+        Put16(info, std::uint16_t(layout.width));
+        Put16(info, std::uint16_t(layout.height));
+        Put16(info, layout.planes);
+        Put16(info, layout.bitCount);
     } else {
-        Put32(info, std::uint32_t(spec.width));
-        Put32(info, std::uint32_t(spec.height));
-        Put16(info, spec.planes);
-        Put16(info, spec.bitCount);
-        Put32(info, spec.compression);
-        Put32(info, std::uint32_t(spec.pixels.size())); // biSizeImage
+        Put32(info, std::uint32_t(layout.width));
+        Put32(info, std::uint32_t(layout.height));
+        Put16(info, layout.planes);
+        Put16(info, layout.bitCount);
+        Put32(info, layout.compression);
+        Put32(info, std::uint32_t(layout.pixels.size())); // biSizeImage
         Put32(info, 2835);
         Put32(info, 2835);
-        Put32(info, spec.clrUsed);
+        Put32(info, layout.clrUsed);
         Put32(info, 0);
-        for (int i = 0; i < 4 && info.size() + 4 <= spec.headerSize; ++i)
-            Put32(info, spec.masks[i]);
-        while (info.size() < spec.headerSize)
+        for (int i = 0; i < 4 && info.size() + 4 <= layout.headerSize; ++i)
+            Put32(info, layout.masks[i]);
+        while (info.size() < layout.headerSize)
             info.push_back(0);
-        if (spec.headerSize == 40 && spec.compression == 3)
+        if (layout.headerSize == 40 && layout.compression == 3)
             for (int i = 0; i < 3; ++i)
-                Put32(info, spec.masks[i]);
+                Put32(info, layout.masks[i]);
     }
-    for (COLORREF c : spec.palette) {
+    for (COLORREF c : layout.palette) {
         info.push_back(GetBValue(c));
         info.push_back(GetGValue(c));
         info.push_back(GetRValue(c));
-        if (spec.headerSize != 12)
+        if (layout.headerSize != 12)
             info.push_back(0);
     }
-    info.insert(info.end(), spec.gap, 0xEE);
+    info.insert(info.end(), layout.gap, 0xEE);
 
     Bytes file;
-    file.push_back(std::uint8_t(spec.signature[0]));
-    file.push_back(std::uint8_t(spec.signature[1]));
-    Put32(file, std::uint32_t(14 + info.size() + spec.pixels.size()));
+    file.push_back(std::uint8_t(layout.signature[0]));
+    file.push_back(std::uint8_t(layout.signature[1]));
+    Put32(file, std::uint32_t(14 + info.size() + layout.pixels.size()));
     Put32(file, 0);
-    Put32(file, spec.offBits.value_or(std::uint32_t(14 + info.size())));
+    Put32(file, layout.offBits.value_or(std::uint32_t(14 + info.size())));
     file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
     return file;
 }
 

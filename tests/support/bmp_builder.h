@@ -18,7 +18,7 @@ namespace testbmp {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct BmpSpec
+struct BmpLayout
 {
     std::uint32_t headerSize = 40; // 12, 40, 52, 56, 108 or 124 (any value is written as given)
     std::int32_t width = 1;
@@ -38,7 +38,7 @@ struct BmpSpec
 };
 
 // The whole file.
-Bytes BuildBmp(const BmpSpec &spec);
+Bytes BuildBmp(const BmpLayout &layout);
 
 // Packs rows of pixel values (top row first) into a stored pixel array with 4-byte row padding:
 // indices for 1..8 bits (first pixel in the high bits), the raw word for 16 and 32 bits, and
