@@ -1,4 +1,5 @@
 #include "batch/stamp_road.h"
+#include "cli/batch_mode.h"
 #include "cli/stamp_options.h"
 #include "image/dib_image.h"
 #include "overlay/compose_text.h"
@@ -27,12 +28,20 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    const QString usage = StampUsage() + QLatin1Char('\n') + TextOptionsUsage();
+    const QString usage = StampUsage() + QLatin1Char('\n') + TextOptionsUsage() + QLatin1Char('\n')
+        + BatchOptionsUsage();
     QStringList args = app.arguments().mid(1);
     TextStyle style;
     StampOptions options;
+    BatchOptions batch;
     QString error;
-    if (!TakeTextOptions(args, style, error) || !ParseStampOptions(args, options, error)) {
+    bool parsed = TakeTextOptions(args, style, error) && TakeBatchOptions(args, batch, error)
+        && ParseStampOptions(args, options, error);
+    if (parsed && batch.requested && !options.outputDir.isEmpty()) {
+        error = QStringLiteral("the batch options stamp in place: they take no --output-dir");
+        parsed = false;
+    }
+    if (!parsed) {
         std::fprintf(stderr, "velmora-stamp: %s\n%s", qUtf8Printable(error), qUtf8Printable(usage));
         return 2;
     }
@@ -40,6 +49,8 @@ int main(int argc, char **argv)
         std::fputs(qUtf8Printable(usage), stdout);
         return 0;
     }
+    if (batch.requested)
+        return RunBatchMode(options.files, style, batch);
     // The text goes on at the picture's own resolution, without the view's markers.
     const ComposeStep stampText = [&style](Surface &surface, const DibImage &) {
         ComposeText(surface, style, 0);

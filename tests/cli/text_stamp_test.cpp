@@ -110,7 +110,10 @@ TEST(StampText, BadValuesAreUsageErrorsBeforeAnyFileIsTouched)
          {Case {"--alpha|300", "--alpha"}, Case {"--color|#12G456", "--color"},
           Case {"--output-dir|OUT|--background|white", "--background"}, Case {"--font||", "--font"},
           Case {"--output-dir|OUT|--size|-3", "--size"}, Case {"--x|left", "--x"},
-          Case {"FILE|--text", "--text needs a value"}}) {
+          Case {"FILE|--text", "--text needs a value"}, Case {"--anchor|middle", "--anchor"},
+          Case {"--anchor|9", "--anchor"}, Case {"--jobs|0", "--jobs"},
+          Case {"--margin|-1", "--margin"}, Case {"FILE|--jobs", "--jobs"},
+          Case {"--output-dir|OUT|--anchor|0", "in place"}}) {
         QStringList args = Args(c.args);
         if (args.size() == 1) // "--font" with an empty value
             args << QString();
