@@ -28,8 +28,9 @@ int RunBatchMode(const QStringList &files, const TextStyle &style, const BatchOp
 {
     const int jobs
         = options.jobs > 0 ? options.jobs : int(std::max(1u, std::thread::hardware_concurrency()));
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
+    for (const int signal : {SIGINT, SIGTERM})
+        if (std::signal(signal, RequestStop) == SIG_IGN) // started in the background: keep it so
+            std::signal(signal, SIG_IGN);
 
     ProgressBar bar(stderr, int(files.size()));
     int done = 0;
