@@ -1,4 +1,10 @@
 #include "main_dialog.h"
 
-// The batch dialog is not here yet.
-void MainDialog::OnFileBatch() { }
+#include "batch/batch_dialog.h"
+
+// The batch command: the dialog works on its own copy of the text and on files of its own, so
+// nothing in this window changes and nothing is redrawn.
+void MainDialog::OnFileBatch()
+{
+    RunBatchDialog(this, m_style);
+}
