@@ -5,64 +5,56 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <utility>
 
 namespace {
 
 const char *KindName(PromptKind kind)
 {
-    switch (kind) {
-    case PromptKind::Message:
-        return "message";
-    case PromptKind::OpenFile:
-        return "open file dialog";
-    case PromptKind::OpenFiles:
-        return "open files dialog";
-    case PromptKind::SaveFile:
-        return "save file dialog";
-    case PromptKind::Font:
-        return "font dialog";
-    case PromptKind::Color:
-        return "colour dialog";
-    }
-    return "?";
+    static const char *const names[] = {"message",          "open file dialog", "open files dialog",
+                                        "save file dialog", "font dialog",      "colour dialog"};
+    return names[int(kind)];
 }
 
-PromptRequest Message(const QString &text, const char *caption, MessageButtons buttons,
-                      MessageIcon icon)
+PromptRequest Request(PromptKind kind, const QString &text = {}, const QString &caption = {},
+                      MessageButtons buttons = MessageButtons::Ok,
+                      MessageIcon icon = MessageIcon::None)
 {
     PromptRequest request;
+    request.kind = kind;
     request.text = text;
-    request.caption = QString::fromUtf8(caption);
+    request.caption = caption;
     request.buttons = buttons;
     request.icon = icon;
     return request;
 }
 
+PromptService *g_current = nullptr; // the service installed by the innermost scripted one
+
 PromptRequest FileDialog(PromptKind kind, const QString &filter)
 {
-    PromptRequest request;
-    request.kind = kind;
+    PromptRequest request = Request(kind);
     request.filter = filter;
     return request;
 }
-
-PromptService *g_current = nullptr; // the service installed by the innermost scripted one
 
 } // namespace
 
 PromptRequest PromptRequest::Warning(const QString &text)
 {
-    return Message(text, strings::kProgramTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+    return Request(PromptKind::Message, text, QString::fromUtf8(strings::kProgramTitle),
+                   MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 PromptRequest PromptRequest::Question(const QString &text)
 {
-    return Message(text, strings::kQuestionCaption, MessageButtons::YesNo, MessageIcon::None);
+    return Request(PromptKind::Message, text, QString::fromUtf8(strings::kQuestionCaption),
+                   MessageButtons::YesNo);
 }
 
 PromptRequest PromptRequest::Notice(const QString &text)
 {
-    return Message(text, "", MessageButtons::Ok, MessageIcon::None);
+    return Request(PromptKind::Message, text);
 }
 
 PromptRequest PromptRequest::OpenFile(const QString &filter)
@@ -83,20 +75,18 @@ PromptRequest PromptRequest::SaveFile(const QString &filter)
 void PrintTo(const PromptRequest &request, std::ostream *out)
 {
     *out << KindName(request.kind);
-    if (request.kind == PromptKind::Message) {
+    if (request.kind == PromptKind::Message)
         *out << " \"" << request.text.toStdString() << "\" caption \""
              << request.caption.toStdString() << "\" "
              << (request.buttons == MessageButtons::YesNo ? "Yes/No" : "OK")
              << (request.icon == MessageIcon::Exclamation ? " exclamation" : " no icon");
-    } else if (!request.filter.isEmpty()) {
+    else if (!request.filter.isEmpty())
         *out << " filter \"" << request.filter.toStdString() << "\"";
-    }
 }
 
 ScriptedPrompts::ScriptedPrompts()
-    : m_previous(g_current)
+    : m_previous(std::exchange(g_current, this))
 {
-    g_current = this;
     SetPrompts(this);
 }
 
@@ -109,67 +99,51 @@ ScriptedPrompts::~ScriptedPrompts()
     SetPrompts(m_previous);
 }
 
+ScriptedPrompts::Answer &ScriptedPrompts::Queue(PromptKind kind)
+{
+    m_answers.emplace_back().kind = kind;
+    return m_answers.back();
+}
+
 ScriptedPrompts &ScriptedPrompts::AnswerMessage(MessageAnswer answer)
 {
-    Answer a;
-    a.message = answer;
-    m_answers.push_back(std::move(a));
+    Queue(PromptKind::Message).message = answer;
     return *this;
 }
 
 ScriptedPrompts &ScriptedPrompts::AnswerOpenFile(const QString &path)
 {
-    Answer a;
-    a.kind = PromptKind::OpenFile;
-    if (!path.isEmpty())
-        a.paths << path;
-    m_answers.push_back(std::move(a));
+    Queue(PromptKind::OpenFile).paths = path.isEmpty() ? QStringList() : QStringList {path};
     return *this;
 }
 
 ScriptedPrompts &ScriptedPrompts::AnswerOpenFiles(const QStringList &paths)
 {
-    Answer a;
-    a.kind = PromptKind::OpenFiles;
-    a.paths = paths;
-    m_answers.push_back(std::move(a));
+    Queue(PromptKind::OpenFiles).paths = paths;
     return *this;
 }
 
 ScriptedPrompts &ScriptedPrompts::AnswerSaveFile(const QString &path)
 {
-    Answer a;
-    a.kind = PromptKind::SaveFile;
-    if (!path.isEmpty())
-        a.paths << path;
-    m_answers.push_back(std::move(a));
+    Queue(PromptKind::SaveFile).paths = path.isEmpty() ? QStringList() : QStringList {path};
     return *this;
 }
 
 ScriptedPrompts &ScriptedPrompts::AnswerFont(std::optional<LOGFONT> font)
 {
-    Answer a;
-    a.kind = PromptKind::Font;
-    a.font = font;
-    m_answers.push_back(std::move(a));
+    Queue(PromptKind::Font).font = font;
     return *this;
 }
 
 ScriptedPrompts &ScriptedPrompts::AnswerColor(std::optional<COLORREF> color)
 {
-    Answer a;
-    a.kind = PromptKind::Color;
-    a.color = color;
-    m_answers.push_back(std::move(a));
+    Queue(PromptKind::Color).color = color;
     return *this;
 }
 
 ScriptedPrompts &ScriptedPrompts::WhileShown(std::function<void()> action)
 {
-    if (m_answers.empty())
-        m_whileShown = std::move(action);
-    else
-        m_answers.back().whileShown = std::move(action);
+    (m_answers.empty() ? m_whileShown : m_answers.back().whileShown) = std::move(action);
     return *this;
 }
 
@@ -186,32 +160,22 @@ std::optional<ScriptedPrompts::Answer> ScriptedPrompts::Take(const PromptRequest
     Answer answer = std::move(m_answers.front());
     m_answers.pop_front();
     // An action set before any answer was queued belongs to the first prompt.
-    if (m_whileShown) {
-        auto action = std::move(m_whileShown);
-        m_whileShown = nullptr;
-        action();
-    }
-    if (answer.whileShown)
-        answer.whileShown();
+    for (std::function<void()> *action : {&m_whileShown, &answer.whileShown})
+        if (*action)
+            std::exchange(*action, nullptr)();
     return answer;
 }
 
 MessageAnswer ScriptedPrompts::ShowMessage(QWidget *, const QString &text, const QString &caption,
                                            MessageButtons buttons, MessageIcon icon)
 {
-    PromptRequest request;
-    request.text = text;
-    request.caption = caption;
-    request.buttons = buttons;
-    request.icon = icon;
+    const PromptRequest request = Request(PromptKind::Message, text, caption, buttons, icon);
     const std::optional<Answer> answer = Take(request);
-    const MessageAnswer cautious
-        = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    const bool yesNo = buttons == MessageButtons::YesNo;
+    const MessageAnswer cautious = yesNo ? MessageAnswer::No : MessageAnswer::Ok;
     if (!answer)
         return cautious;
-    const bool fits = buttons == MessageButtons::YesNo ? answer->message != MessageAnswer::Ok
-                                                       : answer->message == MessageAnswer::Ok;
-    if (!fits) {
+    if (yesNo == (answer->message == MessageAnswer::Ok)) {
         ADD_FAILURE() << "scripted answer does not fit the buttons of "
                       << ::testing::PrintToString(request);
         return cautious;
@@ -239,8 +203,7 @@ QString ScriptedPrompts::GetSaveFileName(QWidget *, const QString &filter)
 
 std::optional<LOGFONT> ScriptedPrompts::ChooseFont(QWidget *, const LOGFONT &initial)
 {
-    PromptRequest request;
-    request.kind = PromptKind::Font;
+    PromptRequest request = Request(PromptKind::Font);
     request.font = initial;
     const std::optional<Answer> answer = Take(request);
     return answer ? answer->font : std::nullopt;
@@ -248,8 +211,7 @@ std::optional<LOGFONT> ScriptedPrompts::ChooseFont(QWidget *, const LOGFONT &ini
 
 std::optional<COLORREF> ScriptedPrompts::ChooseColor(QWidget *, COLORREF initial)
 {
-    PromptRequest request;
-    request.kind = PromptKind::Color;
+    PromptRequest request = Request(PromptKind::Color);
     request.color = initial;
     const std::optional<Answer> answer = Take(request);
     return answer ? answer->color : std::nullopt;

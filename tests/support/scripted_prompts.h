@@ -81,6 +81,7 @@ private:
         std::function<void()> whileShown;
     };
 
+    Answer &Queue(PromptKind kind);
     // Records the request and takes the next answer if it is of the request's kind.
     std::optional<Answer> Take(const PromptRequest &request);
 
