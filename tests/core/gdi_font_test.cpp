@@ -51,17 +51,8 @@ TEST(GdiFont, PositiveHeightIsTheLargestCellThatFits)
 
 TEST(GdiFont, RoundTripKeepsEveryFieldAndTakesChangesFromTheFont)
 {
-    LOGFONT lf;
-    lf.lfHeight = 33; // a cell height: QFont only knows the pixel size it became
-    lf.lfWidth = 7;
-    lf.lfEscapement = 900;
-    lf.lfOrientation = 900;
-    lf.lfWeight = 0;
-    lf.lfCharSet = 134;
-    lf.lfOutPrecision = 3;
-    lf.lfClipPrecision = 2;
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lf.lfPitchAndFamily = 0x22;
+    // A cell height (33): QFont only knows the pixel size it became.
+    LOGFONT lf {33, 7, 900, 900, 0, 0, 0, 0, 134, 3, 2, ANTIALIASED_QUALITY, 0x22, ""};
     EXPECT_EQ(LogFontFromFont(FontFromLogFont(lf), lf), lf);
     SetFaceName(lf, QStringLiteral("DejaVu Serif"));
     lf.lfItalic = 1;

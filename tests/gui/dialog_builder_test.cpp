@@ -4,7 +4,6 @@
 #include "res/program_icon.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
-#include "res/strings.h"
 #include "res/window_styles.h"
 
 #include <QCheckBox>
@@ -24,73 +23,39 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 namespace {
 
 using namespace styles;
 
-constexpr int kEdit = 10;
-constexpr int kCheck = 11;
-constexpr int kGroup = 12;
-constexpr int kSlider = 13;
-constexpr int kProgress = 14;
-constexpr int kList = 15;
-constexpr int kCombo = 16;
-constexpr int kHidden = 17;
-constexpr int kButton = 18;
+enum : int { kEdit = 10, kCheck, kGroup, kSlider, kProgress, kList, kCombo, kHidden, kButton };
+constexpr std::uint32_t V = WS_CHILD | WS_VISIBLE;
+constexpr std::uint32_t T = V | WS_TABSTOP;
 
 // One control of every kind the templates use, in a deliberate tab order.
+// clang-format off
 constexpr ControlTemplate kEveryKind[] = {
-    {kGroup, ControlClass::Button, "分组", {2, 2, 150, 100}, WS_CHILD | WS_VISIBLE | BS_GROUPBOX},
-    {-1, ControlClass::Static, "文字(&T):", {7, 12, 30, 8}, WS_CHILD | WS_VISIBLE | SS_LEFT},
-    {kEdit,
-     ControlClass::Edit,
-     "abc",
-     {40, 10, 60, 14},
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL},
-    {kCheck,
-     ControlClass::Button,
-     "透明(&B)",
-     {7, 30, 60, 10},
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX},
-    {-1, ControlClass::Static, "A&B", {7, 44, 30, 8}, WS_CHILD | WS_VISIBLE | SS_NOPREFIX},
-    {kSlider,
-     ControlClass::Trackbar,
-     "",
-     {40, 44, 60, 15},
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_BOTH | TBS_NOTICKS},
-    {kProgress, ControlClass::Progress, "", {7, 62, 100, 8}, WS_CHILD | WS_VISIBLE | PBS_SMOOTH},
-    {-1, ControlClass::Static, "", {7, 72, 100, 1}, WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ},
-    {-1, ControlClass::Static, "", {110, 10, 20, 20}, WS_CHILD | WS_VISIBLE | SS_BLACKFRAME},
-    {kList,
-     ControlClass::ListBox,
-     "",
-     {160, 10, 60, 40},
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_NOINTEGRALHEIGHT},
-    {kCombo,
-     ControlClass::ComboBox,
-     "",
-     {160, 60, 60, 100},
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST},
+    {kGroup, ControlClass::Button, "分组", {2, 2, 150, 100}, V | BS_GROUPBOX},
+    {-1, ControlClass::Static, "文字(&T):", {7, 12, 30, 8}, V | SS_LEFT},
+    {kEdit, ControlClass::Edit, "abc", {40, 10, 60, 14}, T | ES_AUTOHSCROLL},
+    {kCheck, ControlClass::Button, "透明(&B)", {7, 30, 60, 10}, T | BS_AUTOCHECKBOX},
+    {-1, ControlClass::Static, "A&B", {7, 44, 30, 8}, V | SS_NOPREFIX},
+    {kSlider, ControlClass::Trackbar, "", {40, 44, 60, 15}, T | TBS_BOTH | TBS_NOTICKS},
+    {kProgress, ControlClass::Progress, "", {7, 62, 100, 8}, V | PBS_SMOOTH},
+    {-1, ControlClass::Static, "", {7, 72, 100, 1}, V | SS_ETCHEDHORZ},
+    {-1, ControlClass::Static, "", {110, 10, 20, 20}, V | SS_BLACKFRAME},
+    {kList, ControlClass::ListBox, "", {160, 10, 60, 40}, T | LBS_NOINTEGRALHEIGHT},
+    {kCombo, ControlClass::ComboBox, "", {160, 60, 60, 100}, T | CBS_DROPDOWNLIST},
     {kHidden, ControlClass::Edit, "", {160, 80, 60, 14}, WS_CHILD | WS_TABSTOP},
-    {kButton,
-     ControlClass::Button,
-     "按钮",
-     {160, 100, 50, 14},
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-    {IDCANCEL, ControlClass::Button, "取消", {160, 120, 50, 14}, WS_CHILD | WS_VISIBLE},
+    {kButton, ControlClass::Button, "按钮", {160, 100, 50, 14}, T | BS_PUSHBUTTON},
+    {IDCANCEL, ControlClass::Button, "取消", {160, 120, 50, 14}, V},
 };
-
-constexpr DialogTemplate kEveryKindTemplate {
-    900,
-    "样例",
-    "宋体",
-    9,
-    {0, 0, 230, 140},
-    WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
-    0,
-    0,
-    kEveryKind,
-};
+constexpr DialogTemplate kEveryKindTemplate {900, "样例", "宋体", 9, {0, 0, 230, 140},
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT, 0, 0, kEveryKind};
+// clang-format on
 
 // The next widget that Tab reaches.
 QWidget *NextTabStop(QWidget *widget)
@@ -123,22 +88,26 @@ TEST(DialogBuilder, BuildsTheAboutBox)
     const DialogBaseUnits units = BaseUnitsFor(DialogFont(AboutDialogTemplate()));
     EXPECT_EQ(size, DialogUnitsToPixels({0, 0, 235, 89}, units).size());
     EXPECT_EQ(dialog.size(), size);
-    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(strings::kAboutCaption));
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("关于"));
 
     auto *ok = FindControl<QPushButton>(&dialog, IDOK);
     ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->text(), QString::fromUtf8(strings::kOkButton));
+    EXPECT_EQ(ok->text(), QString::fromUtf8("确定"));
     EXPECT_TRUE(ok->isDefault());
     EXPECT_EQ(ok->geometry(), DialogUnitsToPixels({175, 65, 50, 14}, units));
 
     QStringList texts;
+    QList<int> iconWidths;
     for (QLabel *label : dialog.findChildren<QLabel *>())
         if (label->pixmap().isNull())
             texts << label->text();
         else
-            EXPECT_EQ(label->pixmap().width(), 32);
-    EXPECT_EQ(texts.size(), 4);
-    EXPECT_EQ(texts.value(0), QString::fromUtf8(strings::kAboutProgram));
+            iconWidths << label->pixmap().width();
+    EXPECT_EQ(iconWidths, QList<int> {32});
+    EXPECT_EQ(texts,
+              QString::fromUtf8("文字与图片合成程序|Velmora 开发组|邮箱: dev@velmora.example|"
+                                "网址: velmora.example")
+                  .split(u'|'));
 
     dialog.show();
     QTest::mouseClick(ok, Qt::LeftButton);
@@ -198,16 +167,26 @@ TEST(DialogBuilder, MakesEveryControlKindWithItsIdStyleAndTabOrder)
 
 TEST(Resources, MenuStringAndIcon)
 {
+    // The whole menu as shown: popup, id (0 for a separator) and text.
+    const std::vector<std::tuple<std::string, int, std::string>> expected = {
+        {"文件(&F)", 32771, "打开文件(&O)"},
+        {"文件(&F)", 32772, "保存文件(&S)"},
+        {"文件(&F)", 32773, "文件另存为(&A)"},
+        {"文件(&F)", 32780, "关闭当前文件(&C)"},
+        {"文件(&F)", 0, ""},
+        {"文件(&F)", 32775, "文件批量操作(&P)..."},
+        {"文件(&F)", 0, ""},
+        {"文件(&F)", 32774, "退出程序(&X)"},
+        {"编辑(&E)", 32784, "编辑字体内容和属性(&E)..."},
+        {"关于(&A)", 32779, "关于作者(&A)"},
+    };
     const MenuTemplate &menu = MainMenuTemplate();
-    EXPECT_EQ(menu.id, ids::kMainMenu);
-    ASSERT_EQ(menu.popups.size(), 3u);
-    EXPECT_STREQ(menu.popups[0].text, "文件(&F)");
-    std::vector<int> fileIds;
-    for (const MenuItemTemplate &item : menu.popups[0].items)
-        fileIds.push_back(item.id);
-    EXPECT_EQ(fileIds, (std::vector<int> {32771, 32772, 32773, 32780, 0, 32775, 0, 32774}));
-    EXPECT_STREQ(menu.popups[1].items[0].text, "编辑字体内容和属性(&E)...");
-    EXPECT_EQ(menu.popups[2].items[0].id, 32779);
+    EXPECT_EQ(menu.id, 131);
+    std::vector<std::tuple<std::string, int, std::string>> shown;
+    for (const MenuPopupTemplate &popup : menu.popups)
+        for (const MenuItemTemplate &item : popup.items)
+            shown.emplace_back(popup.text, item.id, item.text);
+    EXPECT_EQ(shown, expected);
 
     EXPECT_STREQ(LoadResourceString(ids::kAboutItemString), "关于 Velmora(&A)...");
     EXPECT_STREQ(LoadResourceString(4242), "");

@@ -33,12 +33,7 @@ protected:
         main.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
         const QString path = dir.filePath("grey.bmp");
-        std::vector<std::vector<std::uint32_t>> rows(60, std::vector<std::uint32_t>(120, 0x808080));
-        testbmp::BmpLayout layout;
-        layout.width = 120;
-        layout.height = 60;
-        layout.pixels = testbmp::PackRows(24, rows);
-        testbmp::WriteFile(path, testbmp::BuildBmp(layout));
+        testbmp::WriteSolid(path, 120, 60, 0x808080);
         prompts.AnswerOpenFile(path);
         main.CommandAction(ids::kFileOpen)->trigger();
         ASSERT_TRUE(main.Image().IsLoaded());

@@ -1,5 +1,4 @@
 #include "app/qt_prompt_service.h"
-#include "res/strings.h"
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
@@ -43,7 +42,7 @@ TEST(QtPromptService, MessageBoxesHaveTheirIconCaptionAndButtons)
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
 
     EXPECT_EQ(ShowAndPress(&PromptService::Question, QMessageBox::No, seen), MessageAnswer::No);
-    EXPECT_EQ(seen.caption, QString::fromUtf8(strings::kQuestionCaption));
+    EXPECT_EQ(seen.caption, QString::fromUtf8("询问"));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(ShowAndPress(&PromptService::Question, QMessageBox::Yes, seen), MessageAnswer::Yes);

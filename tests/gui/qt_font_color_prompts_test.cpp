@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -53,15 +52,8 @@ TEST(QtColorPrompt, CustomColoursStartWhiteAndCarryOverFromOneOpeningToTheNext)
 
 TEST(QtFontPrompt, RecordSurvivesTheDialogWholeAndChangesComeBackWhole)
 {
-    LOGFONT initial;
-    initial.lfHeight = -24;
-    initial.lfWeight = FW_NORMAL;
-    initial.lfCharSet = 134;
-    initial.lfOutPrecision = 3;
-    initial.lfClipPrecision = 2;
-    initial.lfQuality = ANTIALIASED_QUALITY;
-    initial.lfPitchAndFamily = 0x22;
-    std::strcpy(initial.lfFaceName, "DejaVu Sans");
+    const LOGFONT initial {-24, 0,   0, 0, FW_NORMAL,           0,    0,
+                           0,   134, 3, 2, ANTIALIASED_QUALITY, 0x22, "DejaVu Sans"};
     EXPECT_EQ(LogFontFromFont(FontFromLogFont(initial), initial), initial);
 
     // Accepted as it opened: the same record comes back.

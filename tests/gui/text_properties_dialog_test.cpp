@@ -3,12 +3,14 @@
 #include "overlay/text_properties_dialog.h"
 #include "platform/prompt_service.h"
 #include "res/text_properties_template.h"
+#include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -50,27 +52,14 @@ protected:
     }
 
     // Whether the preview box shows exactly the preview drawn for the dialog's style.
-    bool PreviewShowsStyle()
+    ::testing::AssertionResult PreviewShowsStyle()
     {
         QWidget *box = Find<QWidget>(textprops::kPreviewBox);
-        const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        Surface expected(box->width(), box->height());
-        RenderPreview(expected, dialog.style);
-        const QImage want = expected.WrapAsImage();
-        if (shown.size() != want.size()) {
-            ADD_FAILURE() << "preview " << shown.width() << 'x' << shown.height() << ", drawn "
-                          << want.width() << 'x' << want.height();
-            return false;
-        }
-        for (int y = 0; y < want.height(); ++y)
-            for (int x = 0; x < want.width(); ++x)
-                if ((shown.pixel(x, y) & 0xFFFFFF) != (want.pixel(x, y) & 0xFFFFFF)) {
-                    ADD_FAILURE() << "first difference at " << x << ',' << y << ": " << std::hex
-                                  << shown.pixel(x, y) << " shown, " << want.pixel(x, y)
-                                  << " drawn";
-                    return false;
-                }
-        return true;
+        Surface shown(box->width(), box->height()), drawn(box->width(), box->height());
+        QImage image = shown.WrapAsImage();
+        QPainter(&image).drawImage(0, 0, box->grab().toImage());
+        RenderPreview(drawn, dialog.style);
+        return testbmp::SamePixelsAs(shown, drawn, box->width(), box->height());
     }
 
     QColor SwatchColor(int id)

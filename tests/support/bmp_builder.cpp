@@ -136,6 +136,16 @@ void WriteFile(const QString &path, const Bytes &bytes)
               qint64(bytes.size()));
 }
 
+void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb)
+{
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.pixels
+        = PackRows(24, std::vector(std::size_t(height), std::vector(std::size_t(width), rgb)));
+    WriteFile(path, BuildBmp(layout));
+}
+
 Bytes ReadFile(const QString &path)
 {
     QFile file(path);

@@ -66,6 +66,8 @@ private:
 };
 
 void WriteFile(const QString &path, const Bytes &bytes);
+// A 24-bit picture of one colour (0x00RRGGBB).
+void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb);
 Bytes ReadFile(const QString &path);
 
 inline std::uint16_t U16At(const Bytes &b, std::size_t at)
