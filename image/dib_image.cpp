@@ -20,9 +20,10 @@ bool IsBmpSignature(const std::uint8_t *header)
     return header[0] == 'B' && header[1] == 'M';
 }
 
+// The block is filled whole from the file before anything reads it.
 PictureMemory AllocateBlock(std::uint32_t size)
 {
-    return MakePictureMemory(size);
+    return MakePictureMemory(size, PictureFill::Any);
 }
 
 } // namespace

@@ -4,10 +4,14 @@
 #include <cstdint>
 #include <memory>
 
-// Zeroed memory for pictures. Large blocks come straight from the system, asked to be backed
-// by huge pages where the system allows, so first touching a picture of hundreds of megabytes
-// costs a few hundred page faults rather than tens of thousands. Null when none can be had.
-std::uint8_t *AllocatePictureMemory(std::size_t bytes);
+// Whether a new block of picture memory must read as zero, or will be overwritten whole first.
+enum class PictureFill { Zero, Any };
+
+// Memory for pictures. Large blocks come straight from the system; the last few of them freed
+// are kept for the next picture, since a batch run meets picture after picture of one size and
+// the first touch of fresh pages costs as much as decoding them. What is kept is bounded (see
+// page_memory.cpp). Null when none can be had. Safe to call from several threads.
+std::uint8_t *AllocatePictureMemory(std::size_t bytes, PictureFill fill = PictureFill::Zero);
 void FreePictureMemory(std::uint8_t *memory, std::size_t bytes);
 
 struct PictureMemoryDeleter
@@ -18,7 +22,10 @@ struct PictureMemoryDeleter
 
 using PictureMemory = std::unique_ptr<std::uint8_t[], PictureMemoryDeleter>;
 
-inline PictureMemory MakePictureMemory(std::size_t bytes)
+inline PictureMemory MakePictureMemory(std::size_t bytes, PictureFill fill = PictureFill::Zero)
 {
-    return PictureMemory(AllocatePictureMemory(bytes), PictureMemoryDeleter {bytes});
+    return PictureMemory(AllocatePictureMemory(bytes, fill), PictureMemoryDeleter {bytes});
 }
+
+// The bytes of freed blocks held for reuse right now.
+std::size_t KeptPictureMemory();
