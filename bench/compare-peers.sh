@@ -1,0 +1,228 @@
+#!/usr/bin/env bash
+# velmora-stamp beside the tools people use for the same job, in one run on this machine.
+#
+#   bench/compare-peers.sh            # about 5 minutes on 2 cores
+#   bench/compare-peers.sh --quick    # a smaller workload, about a minute
+#   VELMORA_BENCH_DIR=/big/disk bench/compare-peers.sh   # where the workload goes (~2 GB)
+#
+# It installs what it compares against if missing (Debian's imagemagick, graphicsmagick,
+# python3-pil and time; with sudo when not root), builds the release tools if needed, and then:
+#
+# 1. 100 BMP files of 1920 x 1080 at 24 bits (a noisy gradient, different in every file), each
+#    tool on a fresh copy, stamping "Velmora 测试 2026" at 48 pixels, white, alpha 128, in the
+#    bottom-right corner, in place: velmora-stamp --jobs 1 and --jobs 2, ImageMagick's mogrify
+#    -annotate, GraphicsMagick's gm mogrify -draw, one Pillow process for the whole batch, and
+#    the floor (build/release/bench/velmora_floor: map each file, widen its rows to 32 bits,
+#    write a synced temporary and rename it over the file). Each is run ROUNDS times (3; 1 with
+#    --quick) and its fastest round is shown: wall time, files per second, CPU time and peak
+#    resident size (/usr/bin/time -v), then the ratios against the goals.
+# 2. One 8000 x 6000 24-bit file: velmora-stamp --jobs 1 against the floor, and its peak
+#    resident size against the file's size + one 32-bit picture + 64 MiB.
+# 3. 1,000 and 10,000 files of 64 x 64: velmora-stamp's peak resident size must not grow with
+#    the length of the list, with --jobs 1 and --jobs 2.
+#
+# velmora-stamp and the floor write 32-bit files (the display's format, as the program saves),
+# a third larger than the 24-bit files the peers write, and they sync each file before the
+# rename; the peers overwrite in place without syncing. The figures are wall times on a
+# machine whose cores may be shared: run it on a quiet machine. Not part of scripts/test.
+set -euo pipefail
+
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/release"
+stamp="$build/cli/velmora-stamp"
+floor="$build/bench/velmora_floor"
+pictures="$build/bench/velmora_make_pictures"
+
+if [ "$quick" = 1 ]; then
+  rounds=1 count=20 large_w=4000 large_h=3000 few=200 many=2000
+else
+  rounds=3 count=100 large_w=8000 large_h=6000 few=1000 many=10000
+fi
+text="Velmora 测试 2026"
+
+# --- what the comparison needs -------------------------------------------------------------
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+missing=()
+for p in imagemagick graphicsmagick python3-pil time; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+font_file="$(fc-match -f '%{file}' 'WenQuanYi Micro Hei' 2>/dev/null || true)"
+case "$font_file" in
+  *wqy*|*Noto*CJK*|*NotoSansCJK*) ;;
+  *) font_file="$(fc-list ':lang=zh' file 2>/dev/null | head -n1 | sed 's/: *$//')" ;;
+esac
+[ -n "$font_file" ] || { echo "no font with Chinese characters found (scripts/setup installs one)"; exit 1; }
+font_family="$(fc-query -i 0 -f '%{family[0]}' "$font_file" 2>/dev/null)"
+
+[ -f "$build/build.ninja" ] || (cd "$root" && cmake --preset release >/dev/null)
+(cd "$root" && cmake --build --preset release -j2 --target velmora-stamp velmora_floor \
+  velmora_make_pictures >/dev/null)
+
+work="${VELMORA_BENCH_DIR:-${TMPDIR:-/tmp}}/velmora-peers.$$"
+mkdir -p "$work"
+trap 'rm -rf "$work"' EXIT
+master="$work/master" run="$work/run"
+
+# --- the tools: each command line is followed by the files --------------------------------
+velmora1=("$stamp" --jobs 1 --anchor bottom-right --margin 0 --text "$text" --size 48
+  --color '#ffffff' --alpha 128 --font "$font_family")
+velmora2=("${velmora1[@]}")
+velmora2[2]=2
+imagemagick=(mogrify -font "$font_file" -pointsize 48 -fill 'rgba(255,255,255,0.5)'
+  -gravity southeast -annotate +0+0 "$text")
+# The fourth byte of the fill is 128 of 255, read as opacity or as alpha alike.
+graphicsmagick=(gm mogrify -font "$font_file" -pointsize 48 -fill '#ffffff80' -gravity SouthEast
+  -draw "text 0,0 '$text'")
+cat >"$work/stamp.py" <<'EOF'
+import sys
+from PIL import Image, ImageDraw, ImageFont
+font = ImageFont.truetype(sys.argv[1], 48)
+text = sys.argv[2]
+for path in sys.argv[3:]:
+    picture = Image.open(path)
+    picture.load()
+    ImageDraw.Draw(picture, "RGBA").text((picture.width, picture.height), text, font=font,
+                                         fill=(255, 255, 255, 128), anchor="rd")
+    picture.save(path)
+EOF
+pillow=(/usr/bin/python3 "$work/stamp.py" "$font_file" "$text")
+
+# --- measuring -----------------------------------------------------------------------------
+declare -A wall cpu rss status
+# measure NAME ROUNDS COMMAND...: each round on a fresh copy of $master in $run; keeps the
+# fastest round's wall time (seconds), CPU time (seconds) and peak resident size (KiB).
+measure() {
+  local name="$1" n="$2"
+  shift 2
+  local best="" i
+  for ((i = 0; i < n; i++)); do
+    rm -rf "$run"
+    cp -r "$master" "$run"
+    sync
+    local start end code=0
+    start=$(date +%s.%N)
+    /usr/bin/time -v -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1 || code=$?
+    end=$(date +%s.%N)
+    local seconds kib used
+    seconds=$(echo "$end - $start" | bc -l)
+    kib=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+    used=$(awk -F': ' '/User time|System time/ {s += $2} END {print s}' "$work/time.txt")
+    if [ -z "$best" ] || [ "$(echo "$seconds < $best" | bc -l)" = 1 ]; then
+      best="$seconds"
+      wall[$name]="$seconds" cpu[$name]="$used" rss[$name]="$kib"
+    fi
+    status[$name]="ok"
+    if [ "$code" -ne 0 ]; then
+      status[$name]="FAILED (exit $code: $(head -c 200 "$work/out.txt" | tr '\n' ' '))"
+    elif [ -n "${check_file:-}" ] && cmp -s "$master/$check_file" "$run/$check_file"; then
+      status[$name]="FAILED (the file is unchanged)"
+    fi
+  done
+}
+load_workload() { # files: the workload as named in $run; check_file: one of them, by name
+  local listed=("$master"/*)
+  files=("${listed[@]/#$master/$run}")
+  check_file="${listed[0]##*/}"
+}
+mib() { echo "scale=1; $1 / 1024" | bc -l; }
+ratio() { echo "scale=2; $1 / $2" | bc -l; }
+# verdict CONDITION NAME...: pass when the bc condition holds and every named tool did its job.
+verdict() {
+  local condition="$1" name
+  shift
+  for name in "$@"; do
+    [ "${status[$name]}" = ok ] || { echo "FAIL ($name failed)"; return; }
+  done
+  [ "$(echo "$condition" | bc -l)" = 1 ] && echo pass || echo FAIL
+}
+
+echo "velmora-stamp against its peers on $(nproc) cores, $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "font: $font_file; best of $rounds round(s)"
+
+# --- 1. the batch of pictures --------------------------------------------------------------
+mkdir -p "$master"
+"$pictures" "$master" "$count" 1920 1080
+load_workload
+names=("velmora --jobs 1" "velmora --jobs 2" "ImageMagick mogrify" "GraphicsMagick mogrify"
+  "Pillow" "floor")
+measure "${names[0]}" "$rounds" "${velmora1[@]}" "${files[@]}"
+measure "${names[1]}" "$rounds" "${velmora2[@]}" "${files[@]}"
+measure "${names[2]}" "$rounds" "${imagemagick[@]}" "${files[@]}"
+measure "${names[3]}" "$rounds" "${graphicsmagick[@]}" "${files[@]}"
+measure "${names[4]}" "$rounds" "${pillow[@]}" "${files[@]}"
+measure "${names[5]}" "$rounds" "$floor" "${files[@]}"
+
+echo
+echo "$count files of 1920 x 1080, 24 bits, stamped in place"
+printf '%-24s %9s %9s %9s %9s %10s  %s\n' tool "wall s" "files/s" "ms/file" "cpu s" \
+  "peak MiB" result
+for name in "${names[@]}"; do
+  printf '%-24s %9.2f %9.1f %9.1f %9.2f %10s  %s\n' "$name" "${wall[$name]}" \
+    "$(echo "$count / ${wall[$name]}" | bc -l)" "$(echo "${wall[$name]} * 1000 / $count" | bc -l)" \
+    "${cpu[$name]}" "$(mib "${rss[$name]}")" "${status[$name]}"
+done
+fastest="${names[2]}"
+for name in "${names[@]:3:2}"; do
+  [ "$(echo "${wall[$name]} < ${wall[$fastest]}" | bc -l)" = 1 ] && fastest="$name"
+done
+j1="${wall[${names[0]}]}" j2="${wall[${names[1]}]}" fl="${wall[floor]}"
+echo
+printf 'velmora --jobs 1 speed / fastest peer (%s): %s  (goal >= 1: %s)\n' "$fastest" \
+  "$(ratio "${wall[$fastest]}" "$j1")" "$(verdict "${wall[$fastest]} >= $j1" "${names[0]}" "$fastest")"
+printf 'velmora --jobs 1 time / floor: %s  (goal <= 1.3: %s)\n' "$(ratio "$j1" "$fl")" \
+  "$(verdict "$j1 <= 1.3 * $fl" "${names[0]}" floor)"
+printf 'velmora --jobs 2 speed-up over --jobs 1: %s  (goal >= 1.7: %s)\n' "$(ratio "$j1" "$j2")" \
+  "$(verdict "$j1 >= 1.7 * $j2" "${names[@]:0:2}")"
+
+# --- 2. one large picture ------------------------------------------------------------------
+rm -rf "$master" "$run"
+mkdir -p "$master"
+"$pictures" "$master" 1 "$large_w" "$large_h" large
+load_workload
+measure "large velmora" "$rounds" "${velmora1[@]}" "${files[@]}"
+measure "large floor" "$rounds" "$floor" "${files[@]}"
+file_bytes=$(stat -c %s "$master/$check_file")
+bound_kib=$(((file_bytes + large_w * large_h * 4 + 64 * 1024 * 1024) / 1024))
+echo
+echo "one file of $large_w x $large_h, 24 bits ($(mib $((file_bytes / 1024))) MiB)"
+printf '%-24s %9s %10s  %s\n' tool "wall ms" "peak MiB" result
+for name in "large velmora" "large floor"; do
+  printf '%-24s %9.0f %10s  %s\n' "${name#large }" "$(echo "${wall[$name]} * 1000" | bc -l)" \
+    "$(mib "${rss[$name]}")" "${status[$name]}"
+done
+printf 'velmora time / floor: %s  (goal <= 1.3: %s)\n' \
+  "$(ratio "${wall[large velmora]}" "${wall[large floor]}")" \
+  "$(verdict "${wall[large velmora]} <= 1.3 * ${wall[large floor]}" "large velmora" "large floor")"
+printf 'velmora peak %s MiB, bound (file + 32-bit picture + 64 MiB) %s MiB: %s\n' \
+  "$(mib "${rss[large velmora]}")" "$(mib "$bound_kib")" \
+  "$(verdict "${rss[large velmora]} <= $bound_kib" "large velmora")"
+
+# --- 3. many small pictures ----------------------------------------------------------------
+echo
+echo "peak resident size over many files of 64 x 64 (MiB)"
+printf '%-24s %10s %10s  %s\n' tool "$few files" "$many files" result
+for jobs in 1 2; do
+  for n in "$few" "$many"; do
+    rm -rf "$master" "$run"
+    mkdir -p "$master"
+    "$pictures" "$master" "$n" 64 64 small
+    load_workload
+    velmora="velmora$jobs[@]"
+    measure "small $jobs $n" 1 "${!velmora}" "${files[@]}"
+  done
+  small="${rss[small $jobs $few]}" large_list="${rss[small $jobs $many]}"
+  # Constant: the longer list may cost a little for its own paths and results, no more.
+  printf '%-24s %10s %10s  %s\n' "velmora --jobs $jobs" "$(mib "$small")" \
+    "$(mib "$large_list")" "$(verdict "$large_list <= $small * 1.1 + 2048" "small $jobs $few" "small $jobs $many")"
+done
