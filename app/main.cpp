@@ -1,6 +1,7 @@
 #include "app/composer_app.h"
 #include "app/program_icon_qt.h"
 #include "app/qt_prompt_service.h"
+#include "app/qt_translations.h"
 #include "res/strings.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(strings::kProgramTitle));
     QApplication::setWindowIcon(ProgramIcon());
+    InstallChineseQtTexts(application);
     QtPromptService prompts;
     SetPrompts(&prompts);
     ComposerApp app;
