@@ -58,20 +58,12 @@ TEST(BmpWriter, HeadersAndSizesAtEveryDepth)
         EXPECT_EQ(U16At(f, 0), 'B' | 'M' << 8);
         // Offset and value of every header field: bfSize, reserved, bfOffBits, biSize, width,
         // height, planes and bit count (one word), compression, biSizeImage, the rest zero.
-        const std::vector<std::pair<int, std::uint32_t>> fields
-            = {{2, 54 + image},
-               {6, 0},
-               {10, 54},
-               {14, 40},
-               {18, std::uint32_t(c.width)},
-               {22, std::uint32_t(c.height)},
-               {26, 1u | std::uint32_t(c.bits) << 16},
-               {30, 0},
-               {34, image},
-               {38, 0},
-               {42, 0},
-               {46, 0},
-               {50, 0}};
+        // clang-format off
+        const std::vector<std::pair<int, std::uint32_t>> fields = {
+            {2, 54 + image}, {6, 0}, {10, 54}, {14, 40}, {18, std::uint32_t(c.width)},
+            {22, std::uint32_t(c.height)}, {26, 1u | std::uint32_t(c.bits) << 16}, {30, 0},
+            {34, image}, {38, 0}, {42, 0}, {46, 0}, {50, 0}};
+        // clang-format on
         for (auto [at, value] : fields)
             EXPECT_EQ(U32At(f, at), value) << at;
         // Bottom row first, padding zero.

@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -225,10 +226,7 @@ TEST(ComposeText, SizeIsStoredByCompositionOnlyAndCentredStartsMayBeNegative)
 TEST(TextStyle, CopyClearsDraggingAndKeepsTheTargetsDragPoints)
 {
     TextStyle source = Style("水印", 4, 5);
-    source.cx = 6;
-    source.cy = 7;
-    source.alpha = 90;
-    source.bgTransparent = 0;
+    std::tie(source.cx, source.cy, source.alpha, source.bgTransparent) = std::tuple(6, 7, 90, 0);
     source.dragging = source.selected = 1;
     source.bkColor = RGB(4, 5, 6);
     SetFaceName(source.font, QStringLiteral("DejaVu Sans"));
@@ -244,10 +242,8 @@ TEST(TextStyle, CopyClearsDraggingAndKeepsTheTargetsDragPoints)
         EXPECT_EQ(t.text, source.text);
         EXPECT_EQ(POINT({t.x, t.y}), POINT({x, y}));
         EXPECT_EQ(SIZE({t.cx, t.cy}), SIZE({6, 7}));
-        EXPECT_EQ(t.alpha, 90);
-        EXPECT_EQ(t.bgTransparent, 0);
-        EXPECT_EQ(t.dragging, 0);
-        EXPECT_EQ(t.selected, selected);
+        EXPECT_EQ(std::tuple(t.alpha, t.bgTransparent, t.dragging, t.selected),
+                  std::tuple(90, 0, 0, selected));
         EXPECT_EQ(t.textColor, source.textColor);
         EXPECT_EQ(t.bkColor, source.bkColor);
         EXPECT_EQ(t.font, source.font);
