@@ -220,24 +220,21 @@ TEST_F(TextPropertiesDialogTest, OnlyOkWritesTheCopyBackIntoTheRecord)
         std::function<void(QDialog &)> end;
         bool writtenBack;
     };
+    const auto click = [](int id) {
+        return [id](QDialog &d) {
+            QTest::mouseClick(FindControl<QWidget>(&d, id), Qt::LeftButton);
+        };
+    };
+    const auto key = [](int id, Qt::Key k) {
+        return [id, k](QDialog &d) {
+            QTest::keyClick(id ? FindControl<QWidget>(&d, id) : &d, k);
+        };
+    };
     const Ending endings[] = {
-        {"ok button",
-         [](QDialog &d) {
-             QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kOkButton), Qt::LeftButton);
-         },
-         true},
-        {"enter in the text edit",
-         [](QDialog &d) {
-             QTest::keyClick(FindControl<QLineEdit>(&d, textprops::kTextEdit), Qt::Key_Return);
-         },
-         true},
-        {"cancel button",
-         [](QDialog &d) {
-             QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kCancelButton),
-                               Qt::LeftButton);
-         },
-         false},
-        {"escape", [](QDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }, false},
+        {"ok button", click(textprops::kOkButton), true},
+        {"enter in the text edit", key(textprops::kTextEdit, Qt::Key_Return), true},
+        {"cancel button", click(textprops::kCancelButton), false},
+        {"escape", key(0, Qt::Key_Escape), false},
         {"close box", [](QDialog &d) { d.close(); }, false},
     };
     for (const Ending &ending : endings) {
