@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr COLORREF kGrey = RGB(128, 128, 128);
@@ -73,6 +75,18 @@ protected:
     ScriptedPrompts prompts;
     MainDialog dialog;
     ClientArea *client = nullptr;
+
+    // The text's place and the view's state: x, y, selected, dragging.
+    using Placement = std::tuple<int, int, int, int>;
+    static Placement State(int x, int y, int selected, int dragging)
+    {
+        return {x, y, selected, dragging};
+    }
+    Placement State()
+    {
+        const TextStyle &s = dialog.Style();
+        return {s.x, s.y, s.selected, s.dragging};
+    }
 };
 
 TEST_F(MainDialogTest, StartsWithNoFileAndTheMenuOfItsCommands)
@@ -175,21 +189,17 @@ TEST_F(MainDialogTest, OpenScrollDragAndSaveWritesTheTextWhereItWasDropped)
     dialog.DrawView();
     ASSERT_GT(style.cx, 10);
     Press({3, 3});
-    EXPECT_EQ(style.dragging, 1);
+    EXPECT_EQ(State(), State(0, 0, 1, 1));
     MoveHeld({203, 103});
     EXPECT_EQ(style.dragCurrent, (POINT {203, 103}));
     Release({250, 150});
-    EXPECT_EQ(style.x, 200);
-    EXPECT_EQ(style.y, 100);
-    EXPECT_EQ(style.selected, 1);
-    EXPECT_EQ(style.dragging, 0);
+    EXPECT_EQ(State(), State(200, 100, 1, 0));
 
     prompts.AnswerMessage(MessageAnswer::Ok);
     dialog.CommandAction(ids::kFileSave)->trigger();
     EXPECT_EQ(prompts.Requests().back(), PromptRequest::Notice(Str("文件保存成功")));
     EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleFilePrefix) + path);
-    EXPECT_EQ(style.x, 0);
-    EXPECT_EQ(style.selected, 0);
+    EXPECT_EQ(State(), State(0, 0, 0, 0));
     EXPECT_EQ(v->value(), 0);
 
     // Read back: the box is black and white at (200, 100), the rest still grey.
@@ -218,59 +228,48 @@ TEST_F(MainDialogTest, TheDragStateTable)
 
     // The hit box is inclusive: (cx + 1) x (cy + 1).
     Press({cx, cy});
-    EXPECT_EQ(style.dragging, 1);
+    EXPECT_EQ(State(), State(0, 0, 1, 1));
     Release({cx, cy});
-    EXPECT_EQ(style.x, 0);
-    EXPECT_EQ(style.selected, 1);
+    EXPECT_EQ(State(), State(0, 0, 1, 0));
     Press({cx + 1, 0});
-    EXPECT_EQ(style.selected, 0);
-    EXPECT_EQ(style.dragging, 0);
+    EXPECT_EQ(State(), State(0, 0, 0, 0));
     Release({cx + 1, 0});
 
     // Released off the picture: Idle, the text stays. On its very edge: it moves.
     Drag({1, 1}, {300, 10});
-    EXPECT_EQ(style.x, 0);
-    EXPECT_EQ(style.selected, 0);
+    EXPECT_EQ(State(), State(0, 0, 0, 0));
     Drag({1, 1}, {200, 150});
-    EXPECT_EQ(style.x, 199);
-    EXPECT_EQ(style.y, 149);
-    EXPECT_EQ(style.selected, 1);
+    EXPECT_EQ(State(), State(199, 149, 1, 0));
     Drag({200, 150}, {0, 0}); // back; the box may reach outside the picture
-    EXPECT_EQ(style.x, -1);
-    EXPECT_EQ(style.y, -1);
+    EXPECT_EQ(State(), State(-1, -1, 1, 0));
 
     // A move with nothing held abandons the drag; Shift alone still drags.
     Press({5, 5});
     Mouse(QEvent::MouseMove, {40, 40}, Qt::NoButton, {}, Qt::ShiftModifier);
-    EXPECT_EQ(style.dragging, 1);
+    EXPECT_EQ(State(), State(-1, -1, 1, 1));
     EXPECT_EQ(style.dragCurrent, (POINT {40, 40}));
     Mouse(QEvent::MouseMove, {50, 50}, Qt::NoButton, {});
-    EXPECT_EQ(style.dragging, 0);
-    EXPECT_EQ(style.selected, 1);
+    EXPECT_EQ(State(), State(-1, -1, 1, 0));
     EXPECT_EQ(style.dragCurrent, style.dragStart);
     Release({50, 50}); // nothing to finish
-    EXPECT_EQ(style.x, -1);
-    EXPECT_EQ(style.selected, 1);
+    EXPECT_EQ(State(), State(-1, -1, 1, 0));
 
     // A release outside the window (the press grabbed the mouse) ends it all.
     Press({5, 5});
     MoveHeld({100, 100});
     Release({-40, -40});
-    EXPECT_EQ(style.x, -1);
-    EXPECT_EQ(style.selected, 0);
-    EXPECT_EQ(style.dragging, 0);
+    EXPECT_EQ(State(), State(-1, -1, 0, 0));
 
     // The right button deselects; a double click off the text clears the selection only.
-    Press({5, 5});
-    Release({5, 5});
-    Mouse(QEvent::MouseButtonPress, {60, 60}, Qt::RightButton, Qt::RightButton);
-    EXPECT_EQ(style.selected, 0);
-    Mouse(QEvent::MouseButtonRelease, {60, 60}, Qt::RightButton, {});
-    Press({5, 5});
-    Release({5, 5});
-    Mouse(QEvent::MouseButtonDblClick, {120, 120}, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(style.selected, 0);
-    Release({120, 120});
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        Press({5, 5});
+        Release({5, 5});
+        const Qt::MouseButton button
+            = type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::LeftButton;
+        Mouse(type, {120, 120}, button, button);
+        EXPECT_EQ(State(), State(-1, -1, 0, 0)) << type;
+        Mouse(QEvent::MouseButtonRelease, {120, 120}, button, {});
+    }
 
     // With no picture only the right button does anything.
     dialog.CommandAction(ids::kFileClose)->trigger();
