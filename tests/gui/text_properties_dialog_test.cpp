@@ -337,18 +337,13 @@ TEST_F(TextPropertiesDialogTest, SwatchHitTestIncludesTheColumnAndRowPastItsEdge
         for (int id : {textprops::kTextColorSwatch, textprops::kBkColorSwatch}) {
             QWidget *swatch = Find<QWidget>(id);
             const QPoint tl = swatch->mapTo(&dialog, QPoint(0, 0));
-            const int r = tl.x() + swatch->width(); // exclusive right edge
-            const int b = tl.y() + swatch->height();
-            const int my = tl.y() + swatch->height() / 2;
-            const int mx = tl.x() + swatch->width() / 2;
-            EXPECT_TRUE(dialog.IsPointOnControl(id, tl));
-            EXPECT_TRUE(dialog.IsPointOnControl(id, {r, b}));
-            EXPECT_TRUE(dialog.IsPointOnControl(id, {r, my}));
-            EXPECT_TRUE(dialog.IsPointOnControl(id, {mx, b}));
-            EXPECT_FALSE(dialog.IsPointOnControl(id, {r + 1, my}));
-            EXPECT_FALSE(dialog.IsPointOnControl(id, {mx, b + 1}));
-            EXPECT_FALSE(dialog.IsPointOnControl(id, {tl.x() - 1, my}));
-            EXPECT_FALSE(dialog.IsPointOnControl(id, {mx, tl.y() - 1}));
+            const int r = tl.x() + swatch->width(), b = tl.y() + swatch->height(); // exclusive
+            const int mx = tl.x() + swatch->width() / 2, my = tl.y() + swatch->height() / 2;
+            for (QPoint in : {tl, QPoint(r, b), QPoint(r, my), QPoint(mx, b)})
+                EXPECT_TRUE(dialog.IsPointOnControl(id, in)) << in.x() << "," << in.y();
+            for (QPoint out : {QPoint(r + 1, my), QPoint(mx, b + 1), QPoint(tl.x() - 1, my),
+                               QPoint(mx, tl.y() - 1)})
+                EXPECT_FALSE(dialog.IsPointOnControl(id, out)) << out.x() << "," << out.y();
         }
         // The row just below the foreground swatch is its own, not the background's.
         QWidget *fg = Find<QWidget>(textprops::kTextColorSwatch);
