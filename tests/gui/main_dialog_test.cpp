@@ -1,15 +1,19 @@
 #include "app/about_dialog.h"
 #include "app/dialog_builder.h"
 #include "app/main_dialog.h"
+#include "overlay/text_properties_dialog.h"
 #include "res/menu_template.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
+#include "res/text_properties_template.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 namespace {
@@ -71,6 +76,41 @@ protected:
         Release(to);
     }
 
+    // Starts what opens a modal dialog of type T and runs script on it once it is up; a script
+    // that leaves it open has it closed, so a failed check never hangs the run.
+    template<typename T>
+    void RunModal(const std::function<void()> &start, const std::function<void(T &)> &script)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, qApp, [&] {
+            auto *d = qobject_cast<T *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            seen = true;
+            script(*d);
+            if (d->isVisible())
+                d->done(-1);
+        });
+        start();
+        EXPECT_TRUE(seen);
+    }
+    std::function<void()> Command(int id)
+    {
+        return [this, id] {
+            dialog.CommandAction(id)->trigger();
+        };
+    }
+
+    // Whether the view shows the colour anywhere in the text's box at the top-left corner.
+    bool ViewShows(COLORREF color)
+    {
+        const Surface &view = dialog.ViewSurface();
+        for (int y = 0; y < dialog.Style().cy && y < view.Height(); ++y)
+            for (int x = 0; x < dialog.Style().cx && x < view.Width(); ++x)
+                if (view.GetPixel(x, y) == color)
+                    return true;
+        return false;
+    }
+
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     MainDialog dialog;
@@ -113,16 +153,57 @@ TEST_F(MainDialogTest, StartsWithNoFileAndTheMenuOfItsCommands)
 
 TEST_F(MainDialogTest, AboutBoxIsModalAndEndsWithOk)
 {
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        shown = true;
-        FindControl<QPushButton>(about, IDOK)->click();
+    RunModal<AboutDialog>(Command(ids::kAppAbout), [](AboutDialog &about) {
+        FindControl<QPushButton>(&about, IDOK)->click();
     });
-    dialog.CommandAction(ids::kAppAbout)->trigger();
-    EXPECT_TRUE(shown);
     EXPECT_TRUE(dialog.isVisible()); // the main window goes on
+}
+
+TEST_F(MainDialogTest, TextPropertiesOkCopiesTheDialogBackAndEveryEndingRedraws)
+{
+    WriteGreyPicture(Path("grey.bmp"), 120, 60);
+    Open(Path("grey.bmp"));
+    // Cancel: the record stays as it was, but the view is drawn again, so a change made behind
+    // the view's back shows now.
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    TextStyle &style = dialog.Style();
+    style.bgTransparent = 0;
+    style.bkColor = kRed;
+    style.text = QStringLiteral("WWWW");
+    ASSERT_FALSE(ViewShows(kRed));
+    RunModal<TextPropertiesDialog>(Command(ids::kEditTextProperties), [](QDialog &d) {
+        FindControl<QLineEdit>(&d, textprops::kTextEdit)->setText(QStringLiteral("lost"));
+        QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kCancelButton), Qt::LeftButton);
+    });
+    EXPECT_EQ(style.text, QStringLiteral("WWWW"));
+    EXPECT_TRUE(ViewShows(kRed));
+
+    // OK: the copy comes back, dragging ends, the view shows the new settings.
+    style.selected = 1;
+    RunModal<TextPropertiesDialog>(Command(ids::kEditTextProperties), [](QDialog &d) {
+        FindControl<QLineEdit>(&d, textprops::kTextEdit)->setText(QStringLiteral("MMMM"));
+        QTest::mouseClick(FindControl<QCheckBox>(&d, textprops::kBgTransparentCheck),
+                          Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kOkButton), Qt::LeftButton);
+    });
+    EXPECT_EQ(style.text, QStringLiteral("MMMM"));
+    EXPECT_EQ(style.bgTransparent, 1);
+    EXPECT_EQ(State(), State(0, 0, 1, 0));
+    EXPECT_FALSE(ViewShows(kRed));
+    EXPECT_TRUE(ViewShows(kGrey));
+
+    // A double click on the text opens the dialog with the text selected, and keeps it so.
+    RunModal<TextPropertiesDialog>(
+        [&] {
+            Press({2, 2});
+            Release({2, 2});
+            Mouse(QEvent::MouseButtonDblClick, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+        },
+        [](TextPropertiesDialog &d) {
+            EXPECT_EQ(d.style.selected, 1);
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+    EXPECT_EQ(State(), State(0, 0, 1, 0));
 }
 
 TEST_F(MainDialogTest, EnterEscapeCloseBoxAndExitEndAtOnce)
