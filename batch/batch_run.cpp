@@ -1,8 +1,14 @@
 #include "batch_run.h"
 
+#include "batch/parallel_batch.h"
 #include "batch/stamp_road.h"
 #include "image/dib_image.h"
 #include "overlay/compose_text.h"
+
+#include <future>
+#include <memory>
+#include <optional>
+#include <system_error>
 
 namespace {
 
@@ -18,6 +24,41 @@ BatchFileResult ResultOf(const StampOutcome &outcome)
         break;
     }
     return BatchFileResult::Unreadable;
+}
+
+// Where the text went on one picture: what the style keeps of the last file written.
+struct Placement
+{
+    std::int32_t x = 0, y = 0, cx = 0, cy = 0;
+};
+
+Placement PlacementOf(const TextStyle &style)
+{
+    return {style.x, style.y, style.cx, style.cy};
+}
+
+// A file written whole to its temporary whose last step (flushing it to disk and renaming it
+// over the file) runs on a thread of its own while the next picture is read and composed: the
+// wait for the disk then costs no time of its own.
+struct Committing
+{
+    int index = 0;
+    QString path;
+    Placement placement;
+    std::unique_ptr<PendingBmpFile> file;
+    std::future<bool> done;
+};
+
+std::future<bool> CommitInBackground(PendingBmpFile &file)
+{
+    try {
+        // Runs on its own thread; the run's thread does not touch the file until it is done.
+        return std::async(std::launch::async, [&file] { return file.Commit(); });
+    } catch (const std::system_error &) { // no thread to be had: commit here and now
+        std::promise<bool> now;
+        now.set_value(file.Commit());
+        return now.get_future();
+    }
 }
 
 } // namespace
@@ -36,7 +77,42 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
     };
 
     BatchResult result;
-    // Reused for every file; StampFile clears it before each load.
+    // What the style keeps at the end: the placement of the last file written.
+    Placement kept = PlacementOf(style);
+    const auto report = [&](BatchStep step) {
+        switch (step.result) {
+        case BatchFileResult::Written:
+            result.written << step.path;
+            break;
+        case BatchFileResult::Unreadable:
+            result.unreadable << step.path;
+            break;
+        case BatchFileResult::Unwritable:
+            result.unwritable << step.path;
+            break;
+        }
+        if (progress)
+            progress(step);
+    };
+    // At most one file waits for its last step; it is settled, and reported, before anything
+    // after it in the list.
+    std::optional<Committing> committing;
+    const auto settle = [&] {
+        if (!committing)
+            return;
+        const bool written = committing->done.get();
+        committing->file.reset();
+        if (written) {
+            kept = committing->placement;
+            report({committing->index, committing->path, BatchFileResult::Written, {}});
+        } else {
+            report({committing->index, committing->path, BatchFileResult::Unwritable,
+                    CommitFailure(committing->path).error});
+        }
+        committing.reset();
+    };
+
+    // Reused for every file; StampFileUncommitted clears it before each load.
     DibImage picture;
     for (int i = 0; i < paths.size(); ++i) {
         if (stop && stop->load(std::memory_order_relaxed)) {
@@ -44,25 +120,30 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
             break;
         }
         const QString &path = paths[i];
-        const TextStyle before = style;
-        const StampOutcome outcome = StampFile(picture, path, path, stamp);
+        // A file listed again is read only once its earlier stamping is in place.
+        if (committing && BatchFileKey(committing->path) == BatchFileKey(path))
+            settle();
+        std::unique_ptr<PendingBmpFile> file;
+        const StampOutcome outcome = StampFileUncommitted(picture, path, path, stamp, file);
         picture.Clear();
-        BatchStep step {i, path, ResultOf(outcome), outcome.error};
-        switch (step.result) {
-        case BatchFileResult::Written:
-            result.written << path;
-            break;
-        case BatchFileResult::Unreadable:
-            result.unreadable << path;
-            break;
-        case BatchFileResult::Unwritable:
-            // Placement of a file that was not saved is not kept.
-            style = before;
-            result.unwritable << path;
+        settle();
+        // A stop asked for before the previous file was reported leaves this one untouched, as
+        // if it had not been started: its temporary is dropped.
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            result.stopped = true;
             break;
         }
-        if (progress)
-            progress(step);
+        if (!outcome.ok) {
+            report({i, path, ResultOf(outcome), outcome.error});
+            continue;
+        }
+        committing.emplace(Committing {i, path, PlacementOf(style), std::move(file), {}});
+        committing->done = CommitInBackground(*committing->file);
     }
+    settle();
+    style.x = kept.x;
+    style.y = kept.y;
+    style.cx = kept.cx;
+    style.cy = kept.cy;
     return result;
 }

@@ -1,10 +1,29 @@
 #include "stamp_road.h"
 
-#include "image/bmp_writer.h"
+namespace {
+
+StampOutcome CannotWrite(const QString &target)
+{
+    return {false, QStringLiteral("cannot write %1").arg(target), StampFailure::Write};
+}
+
+} // namespace
 
 StampOutcome StampFile(DibImage &image, const QString &source, const QString &target,
                        const ComposeStep &compose)
 {
+    std::unique_ptr<PendingBmpFile> pending;
+    StampOutcome outcome = StampFileUncommitted(image, source, target, compose, pending);
+    if (outcome.ok && !pending->Commit())
+        return CannotWrite(target);
+    return outcome;
+}
+
+StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const QString &target,
+                                  const ComposeStep &compose,
+                                  std::unique_ptr<PendingBmpFile> &pending)
+{
+    pending.reset();
     image.Clear();
     if (!image.Load(source))
         return {false, QStringLiteral("cannot read: %1").arg(image.GetLoadError()),
@@ -16,7 +35,13 @@ StampOutcome StampFile(DibImage &image, const QString &source, const QString &ta
     image.Draw(surface);
     if (compose)
         compose(surface, image);
-    if (!WriteBmpFile(surface, target, image.GetWidth(), image.GetHeight()))
-        return {false, QStringLiteral("cannot write %1").arg(target), StampFailure::Write};
+    pending = WriteBmpFileUncommitted(surface, target, image.GetWidth(), image.GetHeight());
+    if (!pending)
+        return CannotWrite(target);
     return {true, {}};
+}
+
+StampOutcome CommitFailure(const QString &target)
+{
+    return CannotWrite(target);
 }

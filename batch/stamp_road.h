@@ -1,11 +1,13 @@
 #pragma once
 
+#include "image/bmp_writer.h"
 #include "image/dib_image.h"
 #include "platform/surface.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // What happens to the picture between drawing and writing (the text, for instance). Gets the
 // drawn surface and the loaded image.
@@ -31,3 +33,12 @@ struct StampOutcome
 // The image is cleared first and keeps the picture afterwards.
 StampOutcome StampFile(DibImage &image, const QString &source, const QString &target,
                        const ComposeStep &compose = {});
+
+// StampFile up to the write's last step, which is left to the caller: when ok, pending holds
+// the file written whole to its temporary, to be committed (flushed and renamed over target).
+StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const QString &target,
+                                  const ComposeStep &compose,
+                                  std::unique_ptr<PendingBmpFile> &pending);
+
+// The outcome of a file whose last step failed: the target is as it was.
+StampOutcome CommitFailure(const QString &target);

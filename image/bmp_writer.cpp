@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,16 +72,36 @@ bool WriteBmpFile(const Surface &source, const QString &path, int width, int hei
     return WriteBmpFile(source, path, width, height, PlainWrite);
 }
 
+PendingBmpFile::PendingBmpFile(std::unique_ptr<QSaveFile> file)
+    : m_file(std::move(file))
+{ }
+
+// An uncommitted QSaveFile discards its temporary when destroyed.
+PendingBmpFile::~PendingBmpFile() = default;
+
+bool PendingBmpFile::Commit()
+{
+    return m_file->isOpen() && m_file->commit();
+}
+
 bool WriteBmpFile(const Surface &source, const QString &path, int width, int height,
                   const BmpByteSink &sink)
 {
+    const auto pending = WriteBmpFileUncommitted(source, path, width, height, sink);
+    return pending && pending->Commit();
+}
+
+std::unique_ptr<PendingBmpFile> WriteBmpFileUncommitted(const Surface &source, const QString &path,
+                                                        int width, int height,
+                                                        const BmpByteSink &sink)
+{
     if (source.IsNull() || width <= 0 || height <= 0)
-        return false;
+        return nullptr;
     const int bitCount = source.BitsPerPixel();
     const std::size_t rowBytes = Surface::StrideFor(width, bitCount);
     const std::uint64_t imageSize = std::uint64_t(rowBytes) * std::uint64_t(height);
     if (imageSize + kHeaderBytes > 0xFFFFFFFFu)
-        return false; // bfSize could not hold it
+        return nullptr; // bfSize could not hold it
 
     std::uint8_t header[kHeaderBytes];
     std::uint8_t *p = header;
@@ -106,15 +127,17 @@ bool WriteBmpFile(const Surface &source, const QString &path, int width, int hei
     const bool replacing = existing.exists();
     const QFileDevice::Permissions permissions = existing.permissions();
 
-    QSaveFile file(path);
+    auto saving = std::make_unique<QSaveFile>(path);
+    QSaveFile &file = *saving;
     // Never write over the target in place: a failure must leave the old file whole.
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return nullptr;
     if (replacing)
         file.setPermissions(permissions);
 
-    bool ok = sink(file, reinterpret_cast<const char *>(header), qint64(kHeaderBytes));
+    const BmpByteSink &put = sink ? sink : BmpByteSink(PlainWrite);
+    bool ok = put(file, reinterpret_cast<const char *>(header), qint64(kHeaderBytes));
     // Rows go out turned around in chunks of about a megabyte: few large writes.
     std::vector<std::uint8_t> chunk(
         std::max<std::size_t>(rowBytes, kChunkBytes / rowBytes * rowBytes));
@@ -123,13 +146,13 @@ bool WriteBmpFile(const Surface &source, const QString &path, int width, int hei
         FileRow(source, y, width, rowBytes, chunk.data() + filled);
         filled += rowBytes;
         if (filled + rowBytes > chunk.size() || y == 0) {
-            ok = sink(file, reinterpret_cast<const char *>(chunk.data()), qint64(filled));
+            ok = put(file, reinterpret_cast<const char *>(chunk.data()), qint64(filled));
             filled = 0;
         }
     }
     if (!ok) {
         file.cancelWriting();
-        return false;
+        return nullptr;
     }
-    return file.commit();
+    return std::make_unique<PendingBmpFile>(std::move(saving));
 }

@@ -284,3 +284,39 @@ TEST(BatchRun, ParallelRunGivesTheSameFilesAndKeepsDuplicatesInOrder)
 }
 
 } // namespace
+
+// A file's last step (its rename over itself) overlaps the next file's work, yet each file is
+// reported in list order with what really became of it: here the second file's name is taken
+// by a folder while the first is being reported, so its rename fails and it is unwritable.
+TEST(BatchRun, ALastStepThatFailsIsReportedInOrderAsUnwritable)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.bmp"));
+    const QString second = dir.filePath(QStringLiteral("second.bmp"));
+    const QString third = dir.filePath(QStringLiteral("third.bmp"));
+    for (const QString &p : {first, second, third})
+        testbmp::WriteFile(p, Picture(50));
+    TextStyle style = HalfWhite();
+    style.text = QStringLiteral("Abc");
+
+    std::vector<BatchStep> steps;
+    const BatchProgress progress = [&](const BatchStep &step) {
+        steps.push_back(step);
+        if (step.index == 0) {
+            QFile::remove(second);
+            QDir().mkpath(second + QStringLiteral("/inside"));
+        }
+    };
+    const BatchResult result
+        = RunBatch({first, second, third}, style, {TextAnchor::TopLeft, 0}, progress);
+    EXPECT_EQ(result.written, QStringList({first, third}));
+    EXPECT_EQ(result.unwritable, QStringList({second}));
+    ASSERT_EQ(steps.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(steps[i].index, i);
+    EXPECT_EQ(steps[1].result, BatchFileResult::Unwritable);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("first.bmp"), QStringLiteral("third.bmp")}));
+    EXPECT_EQ(style.x, 0);
+    EXPECT_GT(style.cx, 0);
+}

@@ -4,10 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include <sys/mount.h>
 #include <unistd.h>
@@ -167,4 +170,40 @@ TEST(BmpWriter, FullDiskLeavesTheOldFile)
     EXPECT_EQ(testbmp::ReadFile(path), old);
     EXPECT_TRUE(NoTemporaryIn(dir.path(), {"keep.bmp"}));
     umount(mountPoint.constData());
+}
+
+// The write's last step may wait and run on another thread: until then the old file stays, a
+// file dropped uncommitted leaves no trace, and a rename that fails leaves the target alone.
+TEST(BmpWriter, UncommittedFilesWaitForTheirLastStep)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("later.bmp");
+    const Bytes old(321, 0x11);
+    testbmp::WriteFile(path, old);
+    const Surface s = Pattern(40, 30, 32);
+
+    auto dropped = WriteBmpFileUncommitted(s, path, 40, 30);
+    ASSERT_NE(dropped, nullptr);
+    EXPECT_EQ(testbmp::ReadFile(path), old);
+    dropped.reset();
+    EXPECT_EQ(testbmp::ReadFile(path), old);
+    EXPECT_TRUE(NoTemporaryIn(dir.path(), {"later.bmp"}));
+
+    auto pending = WriteBmpFileUncommitted(s, path, 40, 30);
+    ASSERT_NE(pending, nullptr);
+    bool committed = false;
+    std::thread([&] { committed = pending->Commit(); }).join();
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(testbmp::ReadFile(path).size(), 54u + 40 * 30 * 4);
+    EXPECT_FALSE(pending->Commit()); // once only
+    pending.reset();
+    EXPECT_TRUE(NoTemporaryIn(dir.path(), {"later.bmp"}));
+
+    // Something else takes the name before the rename: a folder that is not empty.
+    const QString taken = dir.filePath("taken.bmp");
+    auto blocked = WriteBmpFileUncommitted(s, taken, 40, 30);
+    ASSERT_NE(blocked, nullptr);
+    ASSERT_TRUE(QDir().mkpath(taken + "/inside"));
+    EXPECT_FALSE(blocked->Commit());
+    EXPECT_TRUE(QFileInfo(taken).isDir());
 }
