@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -40,30 +43,23 @@ TEST(TextPreview, TextIsCentredByIntegerHalvesAndCutWhenWiderThanTheBox)
     style.bgTransparent = 0;
     style.bkColor = RGB(255, 0, 0);
     style.x = 7;
-    style.y = 9;
-
     Surface box(101, 81);
-    style.text = QStringLiteral("ab");
-    SIZE size = MeasureText(box, style);
-    POINT at = RenderPreview(box, style);
-    EXPECT_EQ(at.x, 101 / 2 - size.cx / 2);
-    EXPECT_EQ(at.y, 81 / 2 - size.cy / 2);
-    ASSERT_GE(at.y, 0);
-    // The opaque box is filled red where no glyph is: its corner shows it.
-    EXPECT_EQ(box.GetPixel(at.x + 1, at.y + 1), RGB(255, 0, 0));
-    // The record's placement and measured size stay as they were.
-    EXPECT_EQ(style.x, 7);
-    EXPECT_EQ(style.cx, 0);
-
-    style.text = QStringLiteral("WWWWWWWWWWWWWWWWWWWW");
-    size = MeasureText(box, style);
-    ASSERT_GT(size.cx, 101);
-    at = RenderPreview(box, style);
-    EXPECT_LT(at.x, 0);
-    EXPECT_EQ(at.x, 101 / 2 - size.cx / 2);
-    // Cut off on both sides: the whole width is covered by the box's background or glyphs.
-    for (int x : {0, 50, 100})
-        EXPECT_NE(box.GetPixel(x, 40), kWhite) << x;
+    for (const char *text : {"ab", "WWWWWWWWWWWWWWWWWWWW"}) {
+        SCOPED_TRACE(text);
+        style.text = QString::fromUtf8(text);
+        const SIZE size = MeasureText(box, style);
+        const POINT at = RenderPreview(box, style);
+        EXPECT_EQ(at, (POINT {101 / 2 - size.cx / 2, 81 / 2 - size.cy / 2}));
+        ASSERT_GE(at.y, 0);
+        // The opaque box is filled red where no glyph is: its top row shows it; the record's
+        // placement and measured size stay as they were.
+        EXPECT_EQ(box.GetPixel(std::max(0, int(at.x)) + 1, at.y), RGB(255, 0, 0));
+        EXPECT_EQ(std::tuple(style.x, style.cx), std::tuple(7, 0));
+    }
+    // The long line is cut on both sides: its box covers the whole width.
+    EXPECT_LT(RenderPreview(box, style).x, 0);
+    for (int x : {1, 51, 99})
+        EXPECT_NE(box.GetPixel(x, 41), kWhite) << x;
 }
 
 TEST(TextPreview, OpacityZeroOrEmptyTextLeavesTheBareGrid)
