@@ -262,27 +262,19 @@ TEST_F(TextPropertiesDialogTest, OnlyOkWritesTheCopyBackIntoTheRecord)
     }
 }
 
-TEST_F(TextPropertiesDialogTest, EnterPressesTheFocusedButtonElseAcceptsWithAnExchange)
+TEST_F(TextPropertiesDialogTest, EnterPressesTheFocusedButton)
 {
+    // (Enter in the text edit is one of the endings above.)
     dialog.SetStyle(TextStyle());
     prompts.AnswerFont(std::nullopt);
-    const int result = Run([&] {
+    Run([&] {
         // The focus starts on the font button: Enter opens the font dialog.
         EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(textprops::kFontButton));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         ASSERT_EQ(prompts.Requests().size(), 1u);
         EXPECT_EQ(prompts.Requests()[0].kind, PromptKind::Font);
         EXPECT_TRUE(dialog.isVisible());
-
-        // In the text edit Enter ends the dialog as OK, after reading the controls.
-        TextEdit()->setFocus();
-        TextEdit()->end(false);
-        QTest::keyClicks(TextEdit(), "!");
-        QTest::keyClick(TextEdit(), Qt::Key_Enter);
     });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.textValue, QStringLiteral("quon!"));
-    EXPECT_EQ(dialog.style.text, QStringLiteral("quon!"));
 }
 
 TEST_F(TextPropertiesDialogTest, FontAndColoursComeBackWholeOrNotAtAll)
