@@ -136,14 +136,22 @@ void WriteFile(const QString &path, const Bytes &bytes)
               qint64(bytes.size()));
 }
 
-void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb)
+Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, int y)> &rgb)
 {
+    std::vector<std::vector<std::uint32_t>> rows(height, std::vector<std::uint32_t>(width));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            rows[y][x] = rgb(x, y);
     BmpLayout layout;
     layout.width = width;
     layout.height = height;
-    layout.pixels
-        = PackRows(24, std::vector(std::size_t(height), std::vector(std::size_t(width), rgb)));
-    WriteFile(path, BuildBmp(layout));
+    layout.pixels = PackRows(24, rows);
+    return BuildBmp(layout);
+}
+
+void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb)
+{
+    WriteFile(path, Picture24(width, height, [rgb](int, int) { return rgb; }));
 }
 
 Bytes ReadFile(const QString &path)

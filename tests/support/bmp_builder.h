@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -64,6 +65,9 @@ public:
 private:
     Bytes m_bytes;
 };
+
+// A 24-bit picture whose pixel at (x, y) is rgb(x, y) (0x00RRGGBB).
+Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, int y)> &rgb);
 
 void WriteFile(const QString &path, const Bytes &bytes);
 // A 24-bit picture of one colour (0x00RRGGBB).

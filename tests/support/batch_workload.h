@@ -1,0 +1,29 @@
+#pragma once
+
+#include "overlay/text_style.h"
+#include "support/bmp_builder.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <string>
+
+// A mixed batch list in one folder: a good picture listed twice, a missing file, a picture that
+// can be read but not replaced (no temporary fits beside a name of the longest length, not even
+// for root), a file with a bad header, and a second good picture of another size.
+struct BatchWorkload
+{
+    explicit BatchWorkload(const QString &folder);
+
+    QStringList List() const { return {good, missing, good, unwritable, bad, second}; }
+    // The closing warning a run over List() ends with.
+    QString Summary() const;
+    // Every file in the folder by name, so stray temporaries show up too.
+    std::map<std::string, testbmp::Bytes> Files() const;
+
+    QString folder, good, missing, unwritable, bad, second;
+};
+
+// White "Ab" at half opacity.
+TextStyle HalfWhite();
