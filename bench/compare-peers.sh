@@ -13,18 +13,24 @@
 #    bottom-right corner, in place: velmora-stamp --jobs 1 and --jobs 2, ImageMagick's mogrify
 #    -annotate, GraphicsMagick's gm mogrify -draw, one Pillow process for the whole batch, and
 #    the floor (build/release/bench/velmora_floor: map each file, widen its rows to 32 bits,
-#    write a synced temporary and rename it over the file). Each is run ROUNDS times (3; 1 with
-#    --quick) and its fastest round is shown: wall time, files per second, CPU time and peak
-#    resident size (/usr/bin/time -v), then the ratios against the goals.
-# 2. One 8000 x 6000 24-bit file: velmora-stamp --jobs 1 against the floor, and its peak
-#    resident size against the file's size + one 32-bit picture + 64 MiB.
-# 3. 1,000 and 10,000 files of 64 x 64: velmora-stamp's peak resident size must not grow with
-#    the length of the list, with --jobs 1 and --jobs 2.
+#    write a synced temporary and rename it over the file). After one unmeasured warm-up of every
+#    tool over five files (programs, libraries and fonts read in), each runs in 3 rounds (1 with
+#    --quick), the tools taking turns, and its fastest round is shown: wall time, files per
+#    second, CPU time and peak resident size (/usr/bin/time -v), then the ratios against the goals.
+# 2. One 8000 x 6000 24-bit file (4000 x 3000 with --quick): velmora-stamp --jobs 1 against
+#    the floor, in rounds likewise, and its peak resident size against the file's size + one
+#    32-bit picture + 64 MiB.
+# 3. 1,000 and 10,000 files of 64 x 64 (200 and 2,000 with --quick): velmora-stamp's peak
+#    resident size must not grow with the length of the list, with --jobs 1 and --jobs 2.
 #
 # velmora-stamp and the floor write 32-bit files (the display's format, as the program saves),
 # a third larger than the 24-bit files the peers write, and they sync each file before the
-# rename; the peers overwrite in place without syncing. The figures are wall times on a
-# machine whose cores may be shared: run it on a quiet machine. Not part of scripts/test.
+# rename (velmora-stamp lets each file's sync overlap the next file's work); the peers
+# overwrite in place without syncing. The figures are wall times on a machine whose cores and
+# disk may be shared: run it on a quiet machine. On a virtual machine, memory the guest has not
+# touched for a while can cost far more to touch again than memory just freed, so the tool that
+# runs first after a pause pays for it; the rounds and the warm-up spread that. Not part of
+# scripts/test.
 set -euo pipefail
 
 quick=0
@@ -100,35 +106,52 @@ pillow=(/usr/bin/python3 "$work/stamp.py" "$font_file" "$text")
 
 # --- measuring -----------------------------------------------------------------------------
 declare -A wall cpu rss status
-# measure NAME ROUNDS COMMAND...: each round on a fresh copy of $master in $run; keeps the
-# fastest round's wall time (seconds), CPU time (seconds) and peak resident size (KiB).
+# measure NAME COMMAND...: one round on a fresh copy of $master in $run; NAME keeps its fastest
+# round's wall time (seconds), CPU time (seconds) and peak resident size (KiB), and "ok" while
+# every round did its job.
 measure() {
-  local name="$1" n="$2"
-  shift 2
-  local best="" i
-  for ((i = 0; i < n; i++)); do
-    rm -rf "$run"
-    cp -r "$master" "$run"
-    sync
-    local start end code=0
-    start=$(date +%s.%N)
-    /usr/bin/time -v -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1 || code=$?
-    end=$(date +%s.%N)
-    local seconds kib used
-    seconds=$(echo "$end - $start" | bc -l)
-    kib=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
-    used=$(awk -F': ' '/User time|System time/ {s += $2} END {print s}' "$work/time.txt")
-    if [ -z "$best" ] || [ "$(echo "$seconds < $best" | bc -l)" = 1 ]; then
-      best="$seconds"
-      wall[$name]="$seconds" cpu[$name]="$used" rss[$name]="$kib"
-    fi
-    status[$name]="ok"
-    if [ "$code" -ne 0 ]; then
-      status[$name]="FAILED (exit $code: $(head -c 200 "$work/out.txt" | tr '\n' ' '))"
-    elif [ -n "${check_file:-}" ] && cmp -s "$master/$check_file" "$run/$check_file"; then
-      status[$name]="FAILED (the file is unchanged)"
-    fi
+  local name="$1"
+  shift
+  rm -rf "$run"
+  cp -r "$master" "$run"
+  sync
+  local start end code=0 seconds kib used
+  start=$(date +%s.%N)
+  /usr/bin/time -v -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1 || code=$?
+  end=$(date +%s.%N)
+  seconds=$(echo "$end - $start" | bc -l)
+  kib=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+  used=$(awk -F': ' '/User time|System time/ {s += $2} END {print s}' "$work/time.txt")
+  if [ -z "${wall[$name]:-}" ] || [ "$(echo "$seconds < ${wall[$name]}" | bc -l)" = 1 ]; then
+    wall[$name]="$seconds" cpu[$name]="$used" rss[$name]="$kib"
+  fi
+  [ -n "${status[$name]:-}" ] || status[$name]="ok"
+  if [ "$code" -ne 0 ]; then
+    status[$name]="FAILED (exit $code: $(head -c 200 "$work/out.txt" | tr '\n' ' '))"
+  elif [ -n "${check_file:-}" ] && cmp -s "$master/$check_file" "$run/$check_file"; then
+    status[$name]="FAILED (the file is unchanged)"
+  fi
+}
+# in_rounds NAME...: $rounds rounds of each named tool (see run_tool), the order turned around
+# every other round, so that no tool always runs right after the same one: each leaves the
+# machine's memory and disk in a state that helps or hinders the next.
+in_rounds() {
+  local r i order=("$@")
+  for ((r = 0; r < rounds; r++)); do
+    for ((i = 0; i < ${#order[@]}; i++)); do
+      if ((r % 2 == 0)); then run_tool "${order[i]}"; else run_tool "${order[-i - 1]}"; fi
+    done
   done
+}
+run_tool() {
+  case "$1" in
+    "velmora --jobs 1" | "large velmora") measure "$1" "${velmora1[@]}" "${files[@]}" ;;
+    "velmora --jobs 2") measure "$1" "${velmora2[@]}" "${files[@]}" ;;
+    "ImageMagick mogrify") measure "$1" "${imagemagick[@]}" "${files[@]}" ;;
+    "GraphicsMagick mogrify") measure "$1" "${graphicsmagick[@]}" "${files[@]}" ;;
+    "Pillow") measure "$1" "${pillow[@]}" "${files[@]}" ;;
+    "floor" | "large floor") measure "$1" "$floor" "${files[@]}" ;;
+  esac
 }
 load_workload() { # files: the workload as named in $run; check_file: one of them, by name
   local listed=("$master"/*)
@@ -156,12 +179,12 @@ mkdir -p "$master"
 load_workload
 names=("velmora --jobs 1" "velmora --jobs 2" "ImageMagick mogrify" "GraphicsMagick mogrify"
   "Pillow" "floor")
-measure "${names[0]}" "$rounds" "${velmora1[@]}" "${files[@]}"
-measure "${names[1]}" "$rounds" "${velmora2[@]}" "${files[@]}"
-measure "${names[2]}" "$rounds" "${imagemagick[@]}" "${files[@]}"
-measure "${names[3]}" "$rounds" "${graphicsmagick[@]}" "${files[@]}"
-measure "${names[4]}" "$rounds" "${pillow[@]}" "${files[@]}"
-measure "${names[5]}" "$rounds" "$floor" "${files[@]}"
+all_files=("${files[@]}")
+files=("${files[@]:0:5}")
+for name in "${names[@]}"; do run_tool "$name"; done
+wall=() cpu=() rss=() status=()
+files=("${all_files[@]}")
+in_rounds "${names[@]}"
 
 echo
 echo "$count files of 1920 x 1080, 24 bits, stamped in place"
@@ -190,8 +213,7 @@ rm -rf "$master" "$run"
 mkdir -p "$master"
 "$pictures" "$master" 1 "$large_w" "$large_h" large
 load_workload
-measure "large velmora" "$rounds" "${velmora1[@]}" "${files[@]}"
-measure "large floor" "$rounds" "$floor" "${files[@]}"
+in_rounds "large velmora" "large floor"
 file_bytes=$(stat -c %s "$master/$check_file")
 bound_kib=$(((file_bytes + large_w * large_h * 4 + 64 * 1024 * 1024) / 1024))
 echo
@@ -219,7 +241,7 @@ for jobs in 1 2; do
     "$pictures" "$master" "$n" 64 64 small
     load_workload
     velmora="velmora$jobs[@]"
-    measure "small $jobs $n" 1 "${!velmora}" "${files[@]}"
+    measure "small $jobs $n" "${!velmora}" "${files[@]}"
   done
   small="${rss[small $jobs $few]}" large_list="${rss[small $jobs $many]}"
   # Constant: the longer list may cost a little for its own paths and results, no more.
