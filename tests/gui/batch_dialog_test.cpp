@@ -4,14 +4,13 @@
 #include "batch/batch_run.h"
 #include "res/batch_template.h"
 #include "res/resource_ids.h"
+#include "support/batch_workload.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -35,32 +34,6 @@ const QString kNoText = QString::fromUtf8("当前没有任何文字信息,是否
 const QString kBusy = QString::fromUtf8("程序正在保存文件，是否真的要退出?");
 const QString kDone = QString::fromUtf8("文件保存完成!");
 
-constexpr int kWidth = 48;
-constexpr int kHeight = 30;
-
-Bytes Picture(std::uint8_t shade)
-{
-    std::vector<std::vector<std::uint32_t>> rows(kHeight, std::vector<std::uint32_t>(kWidth));
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            rows[y][x] = RGB(shade, 4 * x, 5 * y);
-    testbmp::BmpLayout layout;
-    layout.width = kWidth;
-    layout.height = kHeight;
-    layout.pixels = testbmp::PackRows(24, rows);
-    return testbmp::BuildBmp(layout);
-}
-
-TextStyle Stamp()
-{
-    TextStyle style;
-    style.text = QStringLiteral("Ab");
-    style.textColor = RGB(255, 255, 255);
-    style.alpha = 128;
-    style.font.lfHeight = -14;
-    return style;
-}
-
 QStringList Items(const QListWidget *list)
 {
     QStringList items;
@@ -77,13 +50,6 @@ protected:
     QPushButton *Button(int id) { return FindControl<QPushButton>(&dialog, id); }
     void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
 
-    QString Write(const QString &name, std::uint8_t shade)
-    {
-        const QString path = dir.filePath(name);
-        testbmp::WriteFile(path, Picture(shade));
-        return path;
-    }
-
     void Add(const QStringList &paths)
     {
         prompts.AnswerOpenFiles(paths);
@@ -95,8 +61,7 @@ protected:
         return QTest::qWaitFor([&] { return !dialog.IsBusy(); }, 20000);
     }
 
-    // Runs the dialog modally with the script driving it; a script that leaves the dialog
-    // open has it closed with -1 once any run is over, so a failed check never hangs.
+    // A script that leaves the dialog open has it closed once any run is over: no hang.
     int Run(const std::function<void()> &script)
     {
         QTimer::singleShot(0, &dialog, [&] {
@@ -113,6 +78,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    BatchWorkload work {dir.path()};
     ScriptedPrompts prompts;
     QSemaphore gate;
     BatchDialog dialog;
@@ -174,8 +140,7 @@ TEST_F(BatchDialogTest, TemplateAndFreshDialog)
 TEST_F(BatchDialogTest, AddDeleteAndClearEditTheListInPlace)
 {
     Run([&] {
-        // Names together far longer than 260 characters, all taken, in the order given.
-        QStringList many;
+        QStringList many; // together far longer than 260 characters
         for (int i = 0; i < 12; ++i)
             many << QStringLiteral("/some/rather/long/folder/name/for/batch/%1/picture.bmp").arg(i);
         const QString a = QStringLiteral("/a.bmp");
@@ -220,9 +185,9 @@ TEST_F(BatchDialogTest, AddDeleteAndClearEditTheListInPlace)
 
 TEST_F(BatchDialogTest, EmptyListAndEmptyTextAskBeforeAnything)
 {
-    const QString path = Write(QStringLiteral("p.bmp"), 90);
+    const QString path = work.good;
     const Bytes before = testbmp::ReadFile(path);
-    TextStyle empty = Stamp();
+    TextStyle empty = HalfWhite();
     empty.text.clear();
     dialog.SetStyle(empty);
     const int result = Run([&] {
@@ -244,8 +209,7 @@ TEST_F(BatchDialogTest, EmptyListAndEmptyTextAskBeforeAnything)
         EXPECT_FALSE(dialog.IsBusy());
         EXPECT_EQ(testbmp::ReadFile(path), before);
 
-        // Answer Yes: the file is read and written again, unmarked, and the run ends with the
-        // notice without a caption.
+        // Yes: the file is written again and the notice, without a caption, ends the run.
         prompts.ClearRequests();
         prompts.AnswerMessage(MessageAnswer::Yes).AnswerMessage(MessageAnswer::Ok);
         Click(batchdlg::kSaveAllButton);
@@ -266,27 +230,14 @@ TEST_F(BatchDialogTest, EmptyListAndEmptyTextAskBeforeAnything)
 
 TEST_F(BatchDialogTest, WholeRunStampsInListOrderAndNamesEveryFailure)
 {
-    const QString good = Write(QStringLiteral("good.bmp"), 10);
-    const QString missing = dir.filePath(QStringLiteral("missing.bmp"));
-    // Readable, but no temporary can be made beside a name of the longest length: it cannot
-    // be replaced, not even by root.
-    const QString unwritable = Write(QString(251, QLatin1Char('u')) + QStringLiteral(".bmp"), 50);
-    const QString bad = dir.filePath(QStringLiteral("bad.bmp"));
-    testbmp::BmpLayout zeroWidth;
-    zeroWidth.width = 0;
-    testbmp::WriteFile(bad, testbmp::BuildBmp(zeroWidth));
-    const QString second = Write(QStringLiteral("second.bmp"), 200);
-    const Bytes unwritableBefore = testbmp::ReadFile(unwritable);
-    const Bytes badBefore = testbmp::ReadFile(bad);
-
-    // What the same list must give, from the run itself over copies.
-    const QString refGood = Write(QStringLiteral("ref-good.bmp"), 10);
-    const QString refSecond = Write(QStringLiteral("ref-second.bmp"), 200);
-    TextStyle reference = Stamp();
-    RunBatch({refGood, refGood, refSecond}, reference, {TextAnchor::BottomRight, 0});
+    // What the same list and anchor must give, from the run itself over a second workload.
+    QTemporaryDir refDir;
+    const BatchWorkload ref(refDir.path());
+    TextStyle reference = HalfWhite();
+    RunBatch(ref.List(), reference, {TextAnchor::BottomRight, 0});
     ASSERT_GT(reference.cx, 0);
 
-    TextStyle start = Stamp();
+    TextStyle start = HalfWhite();
     start.x = 3;
     start.y = 4;
     dialog.SetStyle(start);
@@ -294,7 +245,7 @@ TEST_F(BatchDialogTest, WholeRunStampsInListOrderAndNamesEveryFailure)
     QObject::connect(dialog.progress, &QProgressBar::valueChanged,
                      [&](int value) { positions.push_back(value); });
     Run([&] {
-        Add({good, missing, good, unwritable, bad, second});
+        Add(work.List());
         dialog.anchorCombo->setCurrentIndex(int(TextAnchor::BottomRight));
         prompts.AnswerMessage(MessageAnswer::Ok).WhileShown([&] {
             // The summary comes once the bar is back at 0 and the button works again.
@@ -311,40 +262,26 @@ TEST_F(BatchDialogTest, WholeRunStampsInListOrderAndNamesEveryFailure)
 
     // Unreadable files leave the bar where it was; the failed write still counts as taken.
     EXPECT_EQ(positions, std::vector<int>({1, 3, 4, 6, 0}));
-    EXPECT_EQ(testbmp::ReadFile(good), testbmp::ReadFile(refGood));
-    EXPECT_EQ(testbmp::ReadFile(second), testbmp::ReadFile(refSecond));
-    EXPECT_EQ(testbmp::ReadFile(unwritable), unwritableBefore);
-    EXPECT_EQ(testbmp::ReadFile(bad), badBefore);
-    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(work.Files(), ref.Files());
     ASSERT_EQ(prompts.Requests().size(), 2u);
-    EXPECT_EQ(prompts.Requests()[1],
-              PromptRequest::Warning(
-                  QStringLiteral("文件保存完成!\n其中:\n%1\n%2\n不存在或无法打开!没有保存!\n"
-                                 "其中:\n%3\n无法写入!没有保存!")
-                      .arg(missing, bad, unwritable)));
+    EXPECT_EQ(prompts.Requests()[1], PromptRequest::Warning(work.Summary()));
     // The list stays, and the copy holds the placement of the last file written.
-    EXPECT_EQ(Items(dialog.fileList), QStringList({good, missing, good, unwritable, bad, second}));
-    EXPECT_EQ(dialog.style.x, kWidth - reference.cx);
-    EXPECT_EQ(dialog.style.y, kHeight - reference.cy);
-    EXPECT_EQ(dialog.style.cx, reference.cx);
-    EXPECT_EQ(dialog.style.cy, reference.cy);
+    EXPECT_EQ(Items(dialog.fileList), work.List());
+    EXPECT_EQ(std::tuple(dialog.style.x, dialog.style.y, dialog.style.cx, dialog.style.cy),
+              std::tuple(reference.x, reference.y, reference.cx, reference.cy));
     EXPECT_EQ(dialog.style.text, QStringLiteral("Ab"));
 }
 
 TEST_F(BatchDialogTest, WhileBusyEditsAreRefusedAndEveryEndingAsksUntilYesStopsTheRun)
 {
-    const QStringList paths = {Write(QStringLiteral("1.bmp"), 1), Write(QStringLiteral("2.bmp"), 2),
-                               Write(QStringLiteral("3.bmp"), 3)};
-    const Bytes firstBefore = testbmp::ReadFile(paths[0]);
-    const Bytes secondBefore = testbmp::ReadFile(paths[1]);
-    const Bytes thirdBefore = testbmp::ReadFile(paths[2]);
-    dialog.SetStyle(Stamp());
+    std::map<std::string, Bytes> before = work.Files();
+    dialog.SetStyle(HalfWhite());
     dialog.SetWorkerHook([this](const BatchStep &step) {
         if (step.index == 0)
             gate.acquire(); // held after the first file
     });
     const int result = Run([&] {
-        Add(paths);
+        Add(work.List());
         prompts.ClearRequests();
         Click(batchdlg::kSaveAllButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.progress->value() == 1; }, 20000));
@@ -354,37 +291,24 @@ TEST_F(BatchDialogTest, WhileBusyEditsAreRefusedAndEveryEndingAsksUntilYesStopsT
         for (int id : {batchdlg::kAddButton, batchdlg::kDeleteButton, batchdlg::kClearButton})
             Button(id)->click();
         dialog.OnSaveAll();
-        EXPECT_EQ(Items(dialog.fileList), paths);
+        EXPECT_EQ(Items(dialog.fileList), work.List());
         EXPECT_TRUE(prompts.Requests().empty());
 
         // Exit, Esc, Enter outside a button and the close box each ask; No keeps it going.
-        const std::pair<const char *, std::function<void()>> endings[] = {
-            {"exit",
-             [&] {
-                 Click(batchdlg::kExitButton);
-             }},
-            {"esc",
-             [&] {
-                 QTest::keyClick(dialog.fileList, Qt::Key_Escape);
-             }},
-            {"enter",
-             [&] {
-                 QTest::keyClick(dialog.fileList, Qt::Key_Return);
-             }},
-            {"close box",
-             [&] {
-                 dialog.close();
-             }},
-        };
-        for (const auto &[name, end] : endings) {
+        for (const std::string ending : {"exit", "esc", "enter", "close box"}) {
             prompts.ClearRequests();
             prompts.AnswerMessage(MessageAnswer::No);
             dialog.fileList->setFocus();
-            end();
+            if (ending == "exit")
+                Click(batchdlg::kExitButton);
+            else if (ending == "close box")
+                dialog.close();
+            else
+                QTest::keyClick(dialog.fileList, ending == "esc" ? Qt::Key_Escape : Qt::Key_Return);
             EXPECT_EQ(prompts.Requests(),
                       std::vector<PromptRequest> {PromptRequest::Question(kBusy)})
-                << name;
-            EXPECT_TRUE(dialog.isVisible() && dialog.IsBusy()) << name;
+                << ending;
+            EXPECT_TRUE(dialog.isVisible() && dialog.IsBusy()) << ending;
         }
 
         // Yes: the dialog waits for the file the worker is on, with no second question for a
@@ -399,12 +323,13 @@ TEST_F(BatchDialogTest, WhileBusyEditsAreRefusedAndEveryEndingAsksUntilYesStopsT
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(prompts.Requests(), std::vector<PromptRequest> {PromptRequest::Question(kBusy)});
-    const Bytes first = testbmp::ReadFile(paths[0]);
-    EXPECT_NE(first, firstBefore);
-    EXPECT_EQ(testbmp::U32At(first, 2), first.size()); // written whole
-    EXPECT_EQ(testbmp::ReadFile(paths[1]), secondBefore);
-    EXPECT_EQ(testbmp::ReadFile(paths[2]), thirdBefore);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // no temporaries left
+    // The first file was written whole, the rest are untouched, and no temporary is left.
+    std::map<std::string, Bytes> after = work.Files();
+    const Bytes first = after["good.bmp"];
+    EXPECT_NE(first, before["good.bmp"]);
+    EXPECT_EQ(testbmp::U32At(first, 2), first.size());
+    before.erase("good.bmp"), after.erase("good.bmp");
+    EXPECT_EQ(after, before);
 }
 
 TEST(BatchCommand, OpensOnACopyAndLeavesTheMainWindowAsItWas)
@@ -415,7 +340,7 @@ TEST(BatchCommand, OpensOnACopyAndLeavesTheMainWindowAsItWas)
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     const QString open = dir.filePath(QStringLiteral("open.bmp"));
-    testbmp::WriteFile(open, Picture(120));
+    testbmp::WriteSolid(open, 48, 30, 0x785030);
 
     const auto Fields = [](const TextStyle &s) {
         return std::tuple(s.text.toStdString(), s.x, s.y, s.cx, s.cy, s.alpha, s.selected,
