@@ -1,7 +1,7 @@
 #include "image/dib_image.h"
+#include "run_stamp.h"
 #include "support/bmp_builder.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,26 +10,6 @@ using testbmp::BmpLayout;
 using testbmp::Bytes;
 
 namespace {
-
-struct ToolRun
-{
-    int code = -1;
-    QString out, err;
-};
-
-ToolRun Stamp(const QStringList &args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM"); // the tool must choose the offscreen platform itself
-    env.remove("DISPLAY");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VELMORA_STAMP_PATH), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 Bytes EightBit()
 {
@@ -50,7 +30,7 @@ TEST(StampCli, WritesEachFileAs32BitsInPlaceOrIntoAFolder)
     QTemporaryDir dir;
     const QString a = dir.filePath("a.bmp");
     testbmp::WriteFile(a, EightBit());
-    ToolRun r = Stamp({a});
+    ToolRun r = RunStamp({a});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     Bytes f = testbmp::ReadFile(a);
@@ -68,7 +48,7 @@ TEST(StampCli, WritesEachFileAs32BitsInPlaceOrIntoAFolder)
     QDir().mkdir(out);
     const QString b = dir.filePath("b.bmp");
     testbmp::WriteFile(b, EightBit());
-    r = Stamp({"--output-dir", out, b});
+    r = RunStamp({"--output-dir", out, b});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(testbmp::ReadFile(b), EightBit()); // the source is untouched
     EXPECT_EQ(testbmp::ReadFile(out + "/b.bmp").size(), 54u + 24);
@@ -82,7 +62,7 @@ TEST(StampCli, ReportsEachFailedFileAndExitCodes)
     testbmp::WriteFile(good, EightBit());
     testbmp::WriteFile(bad, Bytes {'B', 'M', 1, 2, 3});
     const QString missing = dir.filePath("missing.bmp");
-    ToolRun r = Stamp({good, bad, missing});
+    ToolRun r = RunStamp({good, bad, missing});
     EXPECT_EQ(r.code, 1);
     const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
@@ -91,14 +71,14 @@ TEST(StampCli, ReportsEachFailedFileAndExitCodes)
     EXPECT_EQ(testbmp::ReadFile(bad), (Bytes {'B', 'M', 1, 2, 3}));
 
     // Writing into a folder that does not exist fails and says so.
-    r = Stamp({"--output-dir", dir.filePath("none"), good});
+    r = RunStamp({"--output-dir", dir.filePath("none"), good});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(good)) << r.err.toStdString();
 
-    EXPECT_EQ(Stamp({}).code, 2);
-    EXPECT_EQ(Stamp({"--bogus", good}).code, 2);
-    EXPECT_EQ(Stamp({"--output-dir"}).code, 2);
-    r = Stamp({"--help"});
+    EXPECT_EQ(RunStamp({}).code, 2);
+    EXPECT_EQ(RunStamp({"--bogus", good}).code, 2);
+    EXPECT_EQ(RunStamp({"--output-dir"}).code, 2);
+    r = RunStamp({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.contains("--output-dir"));
 }

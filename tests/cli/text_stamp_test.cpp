@@ -1,10 +1,10 @@
 #include "image/dib_image.h"
 #include "overlay/compose_text.h"
 #include "overlay/text_options.h"
+#include "run_stamp.h"
 #include "support/bmp_builder.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,30 +21,14 @@ COLORREF PictureColor(int x, int y)
 // A 24-bit picture whose every pixel is far from black, white and pure red.
 testbmp::Bytes PictureFile()
 {
-    std::vector<std::vector<std::uint32_t>> rows(kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            rows[y].push_back(std::uint32_t(30 + x % 200) << 16 | std::uint32_t(50 + y % 150) << 8
-                              | 90);
-    testbmp::BmpLayout layout;
-    layout.width = kWidth;
-    layout.height = kHeight;
-    layout.pixels = testbmp::PackRows(24, rows);
-    return testbmp::BuildBmp(layout);
+    return testbmp::Picture24(kWidth, kHeight, [](int x, int y) {
+        return std::uint32_t(30 + x % 200) << 16 | std::uint32_t(50 + y % 150) << 8 | 90;
+    });
 }
 
 QStringList Args(const char *joined)
 {
     return QString::fromUtf8(joined).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
-
-std::pair<int, QString> Stamp(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_STAMP_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace
@@ -65,7 +49,7 @@ TEST(StampText, TextLandsInItsBoxAndNowhereElse)
                           Case {"--opaque|--alpha|0", RGB(0, 0, 0), false}}) {
         SCOPED_TRACE(c.args);
         testbmp::WriteFile(file, PictureFile());
-        const auto [code, err] = Stamp(Args(c.args) << file);
+        const auto [code, printed, err] = RunStamp(Args(c.args) << file);
         ASSERT_EQ(code, 0) << err.toStdString();
 
         // The box the tool must have used, measured here with the same options.
@@ -121,7 +105,7 @@ TEST(StampText, BadValuesAreUsageErrorsBeforeAnyFileIsTouched)
         if (!args.contains(QStringLiteral("FILE")))
             args << file;
         args.replaceInStrings(QStringLiteral("FILE"), file);
-        const auto [code, err] = Stamp(args);
+        const auto [code, printed, err] = RunStamp(args);
         EXPECT_EQ(code, 2) << c.args;
         EXPECT_TRUE(err.contains(QString::fromUtf8(c.message))) << err.toStdString();
         EXPECT_EQ(testbmp::ReadFile(file), original);
