@@ -207,6 +207,9 @@ printf 'velmora --jobs 1 time / floor: %s  (goal <= 1.3: %s)\n' "$(ratio "$j1" "
   "$(verdict "$j1 <= 1.3 * $fl" "${names[0]}" floor)"
 printf 'velmora --jobs 2 speed-up over --jobs 1: %s  (goal >= 1.7: %s)\n' "$(ratio "$j1" "$j2")" \
   "$(verdict "$j1 >= 1.7 * $j2" "${names[@]:0:2}")"
+# A second job helps only as far as one job keeps a core busy: CPU time / wall time.
+printf 'velmora --jobs 1 busy %s of its wall time (the rest is waiting on the disk, which a second job shares)\n' \
+  "$(ratio "${cpu[${names[0]}]}" "$j1")"
 
 # --- 2. one large picture ------------------------------------------------------------------
 rm -rf "$master" "$run"

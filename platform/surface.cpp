@@ -29,7 +29,7 @@ Surface::Surface(int width, int height, int bitsPerPixel)
     const std::size_t stride = StrideFor(width, bitsPerPixel);
     if (stride > kMaxSurfaceBytes / std::size_t(height))
         return;
-    // Zero pages from the system: a new surface costs little until it is drawn on.
+    // Zero pages, fresh from the system or cleared for reuse.
     m_bits = MakePictureMemory(stride * std::size_t(height));
     if (!m_bits)
         return;
