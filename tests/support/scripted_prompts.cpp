@@ -1,7 +1,5 @@
 #include "scripted_prompts.h"
 
-#include "res/strings.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -16,61 +14,9 @@ const char *KindName(PromptKind kind)
     return names[int(kind)];
 }
 
-PromptRequest Request(PromptKind kind, const QString &text = {}, const QString &caption = {},
-                      MessageButtons buttons = MessageButtons::Ok,
-                      MessageIcon icon = MessageIcon::None)
-{
-    PromptRequest request;
-    request.kind = kind;
-    request.text = text;
-    request.caption = caption;
-    request.buttons = buttons;
-    request.icon = icon;
-    return request;
-}
-
 PromptService *g_current = nullptr; // the service installed by the innermost scripted one
 
-PromptRequest FileDialog(PromptKind kind, const QString &filter)
-{
-    PromptRequest request = Request(kind);
-    request.filter = filter;
-    return request;
-}
-
 } // namespace
-
-PromptRequest PromptRequest::Warning(const QString &text)
-{
-    return Request(PromptKind::Message, text, QString::fromUtf8(strings::kProgramTitle),
-                   MessageButtons::Ok, MessageIcon::Exclamation);
-}
-
-PromptRequest PromptRequest::Question(const QString &text)
-{
-    return Request(PromptKind::Message, text, QString::fromUtf8(strings::kQuestionCaption),
-                   MessageButtons::YesNo);
-}
-
-PromptRequest PromptRequest::Notice(const QString &text)
-{
-    return Request(PromptKind::Message, text);
-}
-
-PromptRequest PromptRequest::OpenFile(const QString &filter)
-{
-    return FileDialog(PromptKind::OpenFile, filter);
-}
-
-PromptRequest PromptRequest::OpenFiles(const QString &filter)
-{
-    return FileDialog(PromptKind::OpenFiles, filter);
-}
-
-PromptRequest PromptRequest::SaveFile(const QString &filter)
-{
-    return FileDialog(PromptKind::SaveFile, filter);
-}
 
 void PrintTo(const PromptRequest &request, std::ostream *out)
 {
@@ -99,45 +45,9 @@ ScriptedPrompts::~ScriptedPrompts()
     SetPrompts(m_previous);
 }
 
-ScriptedPrompts::Answer &ScriptedPrompts::Queue(PromptKind kind)
+ScriptedPrompts &ScriptedPrompts::Queue(Answer answer)
 {
-    m_answers.emplace_back().kind = kind;
-    return m_answers.back();
-}
-
-ScriptedPrompts &ScriptedPrompts::AnswerMessage(MessageAnswer answer)
-{
-    Queue(PromptKind::Message).message = answer;
-    return *this;
-}
-
-ScriptedPrompts &ScriptedPrompts::AnswerOpenFile(const QString &path)
-{
-    Queue(PromptKind::OpenFile).paths = path.isEmpty() ? QStringList() : QStringList {path};
-    return *this;
-}
-
-ScriptedPrompts &ScriptedPrompts::AnswerOpenFiles(const QStringList &paths)
-{
-    Queue(PromptKind::OpenFiles).paths = paths;
-    return *this;
-}
-
-ScriptedPrompts &ScriptedPrompts::AnswerSaveFile(const QString &path)
-{
-    Queue(PromptKind::SaveFile).paths = path.isEmpty() ? QStringList() : QStringList {path};
-    return *this;
-}
-
-ScriptedPrompts &ScriptedPrompts::AnswerFont(std::optional<LOGFONT> font)
-{
-    Queue(PromptKind::Font).font = font;
-    return *this;
-}
-
-ScriptedPrompts &ScriptedPrompts::AnswerColor(std::optional<COLORREF> color)
-{
-    Queue(PromptKind::Color).color = color;
+    m_answers.push_back(std::move(answer));
     return *this;
 }
 
@@ -169,7 +79,8 @@ std::optional<ScriptedPrompts::Answer> ScriptedPrompts::Take(const PromptRequest
 MessageAnswer ScriptedPrompts::ShowMessage(QWidget *, const QString &text, const QString &caption,
                                            MessageButtons buttons, MessageIcon icon)
 {
-    const PromptRequest request = Request(PromptKind::Message, text, caption, buttons, icon);
+    const PromptRequest request {
+        .text = text, .caption = caption, .buttons = buttons, .icon = icon};
     const std::optional<Answer> answer = Take(request);
     const bool yesNo = buttons == MessageButtons::YesNo;
     const MessageAnswer cautious = yesNo ? MessageAnswer::No : MessageAnswer::Ok;
@@ -203,16 +114,14 @@ QString ScriptedPrompts::GetSaveFileName(QWidget *, const QString &filter)
 
 std::optional<LOGFONT> ScriptedPrompts::ChooseFont(QWidget *, const LOGFONT &initial)
 {
-    PromptRequest request = Request(PromptKind::Font);
-    request.font = initial;
+    const PromptRequest request {.kind = PromptKind::Font, .font = initial};
     const std::optional<Answer> answer = Take(request);
     return answer ? answer->font : std::nullopt;
 }
 
 std::optional<COLORREF> ScriptedPrompts::ChooseColor(QWidget *, COLORREF initial)
 {
-    PromptRequest request = Request(PromptKind::Color);
-    request.color = initial;
+    const PromptRequest request {.kind = PromptKind::Color, .color = initial};
     const std::optional<Answer> answer = Take(request);
     return answer ? answer->color : std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/prompt_service.h"
+#include "res/strings.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,21 +18,44 @@ enum class PromptKind { Message, OpenFile, OpenFiles, SaveFile, Font, Color };
 struct PromptRequest
 {
     PromptKind kind = PromptKind::Message;
-    QString text;    // messages
-    QString caption; // messages
+    QString text {};    // messages
+    QString caption {}; // messages
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
-    QString filter;                // file dialogs, as the command gave it
-    std::optional<LOGFONT> font;   // the font dialog's starting font
-    std::optional<COLORREF> color; // the colour dialog's starting colour
+    QString filter {};                // file dialogs, as the command gave it
+    std::optional<LOGFONT> font {};   // the font dialog's starting font
+    std::optional<COLORREF> color {}; // the colour dialog's starting colour
 
     // The three kinds of message box, and the file dialogs.
-    static PromptRequest Warning(const QString &text);
-    static PromptRequest Question(const QString &text);
-    static PromptRequest Notice(const QString &text);
-    static PromptRequest OpenFile(const QString &filter);
-    static PromptRequest OpenFiles(const QString &filter);
-    static PromptRequest SaveFile(const QString &filter);
+    static PromptRequest Warning(const QString &text)
+    {
+        return {.text = text,
+                .caption = QString::fromUtf8(strings::kProgramTitle),
+                .icon = MessageIcon::Exclamation};
+    }
+    static PromptRequest Question(const QString &text)
+    {
+        return {.text = text,
+                .caption = QString::fromUtf8(strings::kQuestionCaption),
+                .buttons = MessageButtons::YesNo};
+    }
+    static PromptRequest Notice(const QString &text) { return {.text = text}; }
+    static PromptRequest OpenFile(const QString &filter)
+    {
+        return Dialog(PromptKind::OpenFile, filter);
+    }
+    static PromptRequest OpenFiles(const QString &filter)
+    {
+        return Dialog(PromptKind::OpenFiles, filter);
+    }
+    static PromptRequest SaveFile(const QString &filter)
+    {
+        return Dialog(PromptKind::SaveFile, filter);
+    }
+    static PromptRequest Dialog(PromptKind kind, const QString &filter = {})
+    {
+        return {.kind = kind, .filter = filter};
+    }
 
     friend bool operator==(const PromptRequest &, const PromptRequest &) = default;
 };
@@ -49,18 +73,35 @@ public:
     ScriptedPrompts(const ScriptedPrompts &) = delete;
     ScriptedPrompts &operator=(const ScriptedPrompts &) = delete;
 
-    ScriptedPrompts &AnswerMessage(MessageAnswer answer);
-    ScriptedPrompts &AnswerOpenFile(const QString &path); // empty: cancelled
-    ScriptedPrompts &AnswerOpenFiles(const QStringList &paths);
-    ScriptedPrompts &AnswerSaveFile(const QString &path); // empty: cancelled
-    ScriptedPrompts &AnswerFont(std::optional<LOGFONT> font);
-    ScriptedPrompts &AnswerColor(std::optional<COLORREF> color);
+    ScriptedPrompts &AnswerMessage(MessageAnswer answer)
+    {
+        return Queue({.kind = PromptKind::Message, .message = answer});
+    }
+    ScriptedPrompts &AnswerOpenFile(const QString &path) // empty: cancelled
+    {
+        return Queue({.kind = PromptKind::OpenFile, .paths = {path}});
+    }
+    ScriptedPrompts &AnswerOpenFiles(const QStringList &paths)
+    {
+        return Queue({.kind = PromptKind::OpenFiles, .paths = paths});
+    }
+    ScriptedPrompts &AnswerSaveFile(const QString &path) // empty: cancelled
+    {
+        return Queue({.kind = PromptKind::SaveFile, .paths = {path}});
+    }
+    ScriptedPrompts &AnswerFont(std::optional<LOGFONT> font)
+    {
+        return Queue({.kind = PromptKind::Font, .font = font});
+    }
+    ScriptedPrompts &AnswerColor(std::optional<COLORREF> color)
+    {
+        return Queue({.kind = PromptKind::Color, .color = color});
+    }
     // Runs while the next prompt is up, before it is answered (to look at the program then).
     ScriptedPrompts &WhileShown(std::function<void()> action);
 
     const std::vector<PromptRequest> &Requests() const { return m_requests; }
     void ClearRequests() { m_requests.clear(); }
-    std::size_t PendingAnswers() const { return m_answers.size(); }
 
     MessageAnswer ShowMessage(QWidget *owner, const QString &text, const QString &caption,
                               MessageButtons buttons, MessageIcon icon) override;
@@ -75,13 +116,13 @@ private:
     {
         PromptKind kind = PromptKind::Message;
         MessageAnswer message = MessageAnswer::Ok;
-        QStringList paths;
-        std::optional<LOGFONT> font;
-        std::optional<COLORREF> color;
-        std::function<void()> whileShown;
+        QStringList paths {};
+        std::optional<LOGFONT> font {};
+        std::optional<COLORREF> color {};
+        std::function<void()> whileShown {};
     };
 
-    Answer &Queue(PromptKind kind);
+    ScriptedPrompts &Queue(Answer answer);
     // Records the request and takes the next answer if it is of the request's kind.
     std::optional<Answer> Take(const PromptRequest &request);
 
