@@ -138,9 +138,11 @@ std::unique_ptr<PendingBmpFile> WriteBmpFileUncommitted(const Surface &source, c
 
     const BmpByteSink &put = sink ? sink : BmpByteSink(PlainWrite);
     bool ok = put(file, reinterpret_cast<const char *>(header), qint64(kHeaderBytes));
-    // Rows go out turned around in chunks of about a megabyte: few large writes.
-    std::vector<std::uint8_t> chunk(
-        std::max<std::size_t>(rowBytes, kChunkBytes / rowBytes * rowBytes));
+    // Rows go out turned around in chunks of about a megabyte: few large writes. A small
+    // picture gets a chunk of its own size, not a megabyte to clear.
+    const std::size_t chunkRows = std::min<std::size_t>(
+        std::size_t(height), std::max<std::size_t>(1, kChunkBytes / rowBytes));
+    std::vector<std::uint8_t> chunk(chunkRows * rowBytes);
     std::size_t filled = 0;
     for (int y = height - 1; ok && y >= 0; --y) { // bottom row first
         FileRow(source, y, width, rowBytes, chunk.data() + filled);
