@@ -5,23 +5,31 @@
 
 namespace {
 
-TEST(TextAnchor, TableOnAPictureLargerThanTheBox)
+TEST(TextAnchor, TableOnAPictureLargerThanTheBoxWithAndWithoutAMargin)
 {
-    // A 100 x 50 picture and a 30 x 12 box: halves of 70 and 38.
+    // A 100 x 50 picture and a 30 x 12 box: halves of 70 and 38; a margin of 5 keeps the box
+    // off the edges it touches.
     const struct
     {
         TextAnchor anchor;
-        POINT expected;
+        POINT expected, withMargin;
     } rows[] = {
-        {TextAnchor::Centre, {35, 19}},       {TextAnchor::TopCentre, {35, 0}},
-        {TextAnchor::BottomCentre, {35, 38}}, {TextAnchor::TopLeft, {0, 0}},
-        {TextAnchor::MiddleLeft, {0, 19}},    {TextAnchor::BottomLeft, {0, 38}},
-        {TextAnchor::TopRight, {70, 0}},      {TextAnchor::MiddleRight, {70, 19}},
-        {TextAnchor::BottomRight, {70, 38}},
+        {TextAnchor::Centre, {35, 19}, {35, 19}},
+        {TextAnchor::TopCentre, {35, 0}, {35, 5}},
+        {TextAnchor::BottomCentre, {35, 38}, {35, 33}},
+        {TextAnchor::TopLeft, {0, 0}, {5, 5}},
+        {TextAnchor::MiddleLeft, {0, 19}, {5, 19}},
+        {TextAnchor::BottomLeft, {0, 38}, {5, 33}},
+        {TextAnchor::TopRight, {70, 0}, {65, 5}},
+        {TextAnchor::MiddleRight, {70, 19}, {65, 19}},
+        {TextAnchor::BottomRight, {70, 38}, {65, 33}},
     };
-    for (const auto &row : rows)
+    for (const auto &row : rows) {
         EXPECT_EQ(AnchorPosition(row.anchor, 100, 50, 30, 12), row.expected)
             << TextAnchorName(row.anchor);
+        EXPECT_EQ(AnchorPosition(row.anchor, 100, 50, 30, 12, 5), row.withMargin)
+            << TextAnchorName(row.anchor);
+    }
 }
 
 TEST(TextAnchor, BoxLargerThanThePictureGoesNegativeAndHalvesTruncateTowardZero)
@@ -37,15 +45,6 @@ TEST(TextAnchor, BoxLargerThanThePictureGoesNegativeAndHalvesTruncateTowardZero)
     EXPECT_EQ(AnchorPosition(TextAnchor::BottomRight, 65535, 1, INT32_MAX, 0).x,
               65535 - std::int64_t(INT32_MAX));
     EXPECT_EQ(AnchorPosition(TextAnchor::BottomRight, 0, 0, INT32_MIN, 0, INT32_MIN).x, INT32_MAX);
-}
-
-TEST(TextAnchor, MarginKeepsTheBoxOffTheEdgesItTouches)
-{
-    EXPECT_EQ(AnchorPosition(TextAnchor::TopLeft, 100, 50, 30, 12, 5), (POINT {5, 5}));
-    EXPECT_EQ(AnchorPosition(TextAnchor::BottomRight, 100, 50, 30, 12, 5), (POINT {65, 33}));
-    EXPECT_EQ(AnchorPosition(TextAnchor::MiddleLeft, 100, 50, 30, 12, 5), (POINT {5, 19}));
-    EXPECT_EQ(AnchorPosition(TextAnchor::TopCentre, 100, 50, 30, 12, 5), (POINT {35, 5}));
-    EXPECT_EQ(AnchorPosition(TextAnchor::Centre, 100, 50, 30, 12, 5), (POINT {35, 19}));
 }
 
 TEST(TextAnchor, NamesValuesAndComboTextsAgree)

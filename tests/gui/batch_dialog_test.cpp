@@ -87,12 +87,9 @@ protected:
 TEST_F(BatchDialogTest, TemplateAndFreshDialog)
 {
     const DialogTemplate &t = batchdlg::Template();
-    EXPECT_EQ(t.id, 133);
-    EXPECT_STREQ(t.caption, "文件批量操作");
-    EXPECT_STREQ(t.fontFace, "宋体");
-    EXPECT_EQ(t.fontPointSize, 10);
-    EXPECT_EQ(t.rect.width, 255);
-    EXPECT_EQ(t.rect.height, 274);
+    EXPECT_EQ(std::tuple(t.id, std::string(t.caption), std::string(t.fontFace), t.fontPointSize,
+                         t.rect.width, t.rect.height),
+              std::tuple(133, std::string("文件批量操作"), std::string("宋体"), 10, 255, 274));
 
     // Template order, which is also the tab order of the controls that take the focus.
     const int ids[] = {-1, 1013, -1, 1014, 1015, 1016, 1017, 1018, 1019, -1, 1020};
@@ -373,10 +370,8 @@ TEST(BatchCommand, OpensOnACopyAndLeavesTheMainWindowAsItWas)
             ASSERT_NE(d, nullptr);
             seen = true;
             EXPECT_EQ(d->parentWidget(), &main);
-            EXPECT_EQ(d->style.text, QStringLiteral("Main"));
-            EXPECT_EQ(d->style.x, 5);
-            EXPECT_EQ(d->style.alpha, 77);
-            EXPECT_EQ(d->style.font.lfHeight, -12);
+            EXPECT_EQ(std::tuple(d->style.text, d->style.x, d->style.alpha, d->style.font.lfHeight),
+                      std::tuple(QStringLiteral("Main"), 5, 77, -12));
             EXPECT_EQ(d->style.dragStart, POINT {});
             d->style.text = QStringLiteral("Batch");
             prompts.AnswerOpenFiles({open}).AnswerMessage(MessageAnswer::Ok);

@@ -9,16 +9,11 @@ namespace testbmp {
 
 namespace {
 
-void Put16(Bytes &b, std::uint32_t v)
+// Little-endian, size bytes.
+void Put(Bytes &b, std::uint32_t v, int size)
 {
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-
-void Put32(Bytes &b, std::uint32_t v)
-{
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
+    for (int i = 0; i < size; ++i)
+        b.push_back(std::uint8_t(v >> 8 * i));
 }
 
 std::string Describe(COLORREF c)
@@ -33,30 +28,30 @@ std::string Describe(COLORREF c)
 Bytes BuildBmp(const BmpLayout &layout)
 {
     Bytes info;
-    Put32(info, layout.headerSize);
+    Put(info, layout.headerSize, 4);
     if (layout.headerSize == 12) {
-        Put16(info, std::uint16_t(layout.width));
-        Put16(info, std::uint16_t(layout.height));
-        Put16(info, layout.planes);
-        Put16(info, layout.bitCount);
+        Put(info, std::uint16_t(layout.width), 2);
+        Put(info, std::uint16_t(layout.height), 2);
+        Put(info, layout.planes, 2);
+        Put(info, layout.bitCount, 2);
     } else {
-        Put32(info, std::uint32_t(layout.width));
-        Put32(info, std::uint32_t(layout.height));
-        Put16(info, layout.planes);
-        Put16(info, layout.bitCount);
-        Put32(info, layout.compression);
-        Put32(info, std::uint32_t(layout.pixels.size())); // biSizeImage
-        Put32(info, 2835);
-        Put32(info, 2835);
-        Put32(info, layout.clrUsed);
-        Put32(info, 0);
+        Put(info, std::uint32_t(layout.width), 4);
+        Put(info, std::uint32_t(layout.height), 4);
+        Put(info, layout.planes, 2);
+        Put(info, layout.bitCount, 2);
+        Put(info, layout.compression, 4);
+        Put(info, std::uint32_t(layout.pixels.size()), 4); // biSizeImage
+        Put(info, 2835, 4);
+        Put(info, 2835, 4);
+        Put(info, layout.clrUsed, 4);
+        Put(info, 0, 4);
         for (int i = 0; i < 4 && info.size() + 4 <= layout.headerSize; ++i)
-            Put32(info, layout.masks[i]);
+            Put(info, layout.masks[i], 4);
         while (info.size() < layout.headerSize)
             info.push_back(0);
         if (layout.headerSize == 40 && layout.compression == 3)
             for (int i = 0; i < 3; ++i)
-                Put32(info, layout.masks[i]);
+                Put(info, layout.masks[i], 4);
     }
     for (COLORREF c : layout.palette) {
         info.push_back(GetBValue(c));
@@ -70,9 +65,9 @@ Bytes BuildBmp(const BmpLayout &layout)
     Bytes file;
     file.push_back(std::uint8_t(layout.signature[0]));
     file.push_back(std::uint8_t(layout.signature[1]));
-    Put32(file, std::uint32_t(14 + info.size() + layout.pixels.size()));
-    Put32(file, 0);
-    Put32(file, layout.offBits.value_or(std::uint32_t(14 + info.size())));
+    Put(file, std::uint32_t(14 + info.size() + layout.pixels.size()), 4);
+    Put(file, 0, 4);
+    Put(file, layout.offBits.value_or(std::uint32_t(14 + info.size())), 4);
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
     return file;

@@ -52,10 +52,8 @@ class RleStream
 {
 public:
     RleStream &Raw(std::initializer_list<std::uint8_t> bytes);
-    RleStream &Run(std::uint8_t count, std::uint8_t value)
-    {
-        return Raw({count, value});
-    } // index, or two nibbles
+    // value is an index, or two nibbles for RLE4.
+    RleStream &Run(std::uint8_t count, std::uint8_t value) { return Raw({count, value}); }
     RleStream &Absolute(const std::vector<std::uint8_t> &indices, bool fourBit);
     RleStream &EndOfLine() { return Raw({0, 0}); }
     RleStream &EndOfPicture() { return Raw({0, 1}); }
