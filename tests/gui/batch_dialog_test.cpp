@@ -148,7 +148,8 @@ TEST_F(BatchDialogTest, AddDeleteAndClearEditTheListInPlace)
             = QStringList({a, QStringLiteral("/b.bmp")}) + many + QStringList({a});
         EXPECT_EQ(Items(dialog.fileList), all);
         EXPECT_EQ(prompts.Requests(),
-                  std::vector<PromptRequest>(3, PromptRequest::OpenFiles(kFilter)));
+                  std::vector<PromptRequest>(
+                      3, PromptRequest::FileDialog(PromptKind::OpenFiles, kFilter)));
 
         // A cancelled file dialog changes nothing.
         Add({});

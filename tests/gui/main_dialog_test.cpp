@@ -398,7 +398,8 @@ TEST_F(MainDialogTest, EveryMessageOfTheFileCommands)
     testbmp::WriteFile(bad, {'B', 'M', 1, 2, 3});
     prompts.AnswerOpenFile(bad).AnswerMessage(MessageAnswer::Ok);
     dialog.CommandAction(ids::kFileOpen)->trigger();
-    EXPECT_EQ(prompts.Requests().at(3), PromptRequest::OpenFile(Str("BMP文件|*.bmp")));
+    EXPECT_EQ(prompts.Requests().at(3),
+              PromptRequest::FileDialog(PromptKind::OpenFile, Str("BMP文件|*.bmp")));
     EXPECT_EQ(prompts.Requests().back(),
               PromptRequest::Warning(Str("文件 ") + bad + Str(" 读取失败!")));
     EXPECT_FALSE(dialog.Image().IsLoaded());
@@ -443,7 +444,8 @@ TEST_F(MainDialogTest, SaveAsNamesWriteFailuresAndOverwrites)
     // A name without ".bmp" gets it; the title is the new path alone.
     prompts.AnswerSaveFile(Path("b")).AnswerMessage(MessageAnswer::Ok);
     dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_EQ(prompts.Requests().at(1), PromptRequest::SaveFile(Str("位图文件(*.bmp)|*.bmp|")));
+    EXPECT_EQ(prompts.Requests().at(1),
+              PromptRequest::FileDialog(PromptKind::SaveFile, Str("位图文件(*.bmp)|*.bmp|")));
     EXPECT_TRUE(QFileInfo::exists(Path("b.bmp")));
     EXPECT_EQ(dialog.windowTitle(), Path("b.bmp"));
     EXPECT_EQ(dialog.Image().GetPath(), Path("b.bmp"));

@@ -61,7 +61,8 @@ TEST(ScriptedPrompts, AnswersInOrderAndFailsOnSurprises)
               QStringLiteral("/x.bmp"));
     EXPECT_EQ(Prompts().Question(nullptr, QStringLiteral("继续?")), MessageAnswer::Yes);
     ASSERT_EQ(prompts.Requests().size(), 2u);
-    EXPECT_EQ(prompts.Requests()[0], PromptRequest::OpenFile(QStringLiteral("BMP文件|*.bmp")));
+    EXPECT_EQ(prompts.Requests()[0],
+              PromptRequest::FileDialog(PromptKind::OpenFile, QStringLiteral("BMP文件|*.bmp")));
     EXPECT_EQ(prompts.Requests()[1], PromptRequest::Question(QStringLiteral("继续?")));
 
     // No answer queued: the test fails and the question gets the cautious No.

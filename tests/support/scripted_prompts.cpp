@@ -96,19 +96,22 @@ MessageAnswer ScriptedPrompts::ShowMessage(QWidget *, const QString &text, const
 
 QString ScriptedPrompts::GetOpenFileName(QWidget *, const QString &filter)
 {
-    const std::optional<Answer> answer = Take(PromptRequest::OpenFile(filter));
+    const std::optional<Answer> answer
+        = Take(PromptRequest::FileDialog(PromptKind::OpenFile, filter));
     return answer ? answer->paths.value(0) : QString();
 }
 
 QStringList ScriptedPrompts::GetOpenFileNames(QWidget *, const QString &filter)
 {
-    const std::optional<Answer> answer = Take(PromptRequest::OpenFiles(filter));
+    const std::optional<Answer> answer
+        = Take(PromptRequest::FileDialog(PromptKind::OpenFiles, filter));
     return answer ? answer->paths : QStringList();
 }
 
 QString ScriptedPrompts::GetSaveFileName(QWidget *, const QString &filter)
 {
-    const std::optional<Answer> answer = Take(PromptRequest::SaveFile(filter));
+    const std::optional<Answer> answer
+        = Take(PromptRequest::FileDialog(PromptKind::SaveFile, filter));
     return answer ? answer->paths.value(0) : QString();
 }
 

@@ -26,7 +26,7 @@ struct PromptRequest
     std::optional<LOGFONT> font {};   // the font dialog's starting font
     std::optional<COLORREF> color {}; // the colour dialog's starting colour
 
-    // The three kinds of message box, and the file dialogs.
+    // The three kinds of message box, and a file dialog of the given kind.
     static PromptRequest Warning(const QString &text)
     {
         return {.text = text,
@@ -40,19 +40,7 @@ struct PromptRequest
                 .buttons = MessageButtons::YesNo};
     }
     static PromptRequest Notice(const QString &text) { return {.text = text}; }
-    static PromptRequest OpenFile(const QString &filter)
-    {
-        return Dialog(PromptKind::OpenFile, filter);
-    }
-    static PromptRequest OpenFiles(const QString &filter)
-    {
-        return Dialog(PromptKind::OpenFiles, filter);
-    }
-    static PromptRequest SaveFile(const QString &filter)
-    {
-        return Dialog(PromptKind::SaveFile, filter);
-    }
-    static PromptRequest Dialog(PromptKind kind, const QString &filter = {})
+    static PromptRequest FileDialog(PromptKind kind, const QString &filter)
     {
         return {.kind = kind, .filter = filter};
     }
