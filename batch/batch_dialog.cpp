@@ -52,6 +52,11 @@ BatchDialog::~BatchDialog()
     m_run.waitForFinished();
 }
 
+bool BatchDialog::IsBusy() const
+{
+    return !m_saveAllButton->isEnabled();
+}
+
 void BatchDialog::SetStyle(const TextStyle &source)
 {
     style.CopyFrom(source);
@@ -74,7 +79,7 @@ void BatchDialog::OnInitDialog()
 
 void BatchDialog::OnAddFiles()
 {
-    if (m_busy)
+    if (IsBusy())
         return;
     // Every chosen file is taken, however long the names together: there is no name buffer.
     const QStringList paths
@@ -84,7 +89,7 @@ void BatchDialog::OnAddFiles()
 
 void BatchDialog::OnDeleteSelected()
 {
-    if (m_busy || fileList->count() <= 0)
+    if (IsBusy() || fileList->count() <= 0)
         return;
     const QList<QListWidgetItem *> selected = fileList->selectedItems();
     if (!selected.isEmpty())
@@ -93,7 +98,7 @@ void BatchDialog::OnDeleteSelected()
 
 void BatchDialog::OnClearList()
 {
-    if (m_busy)
+    if (IsBusy())
         return;
     fileList->clear();
 }
@@ -105,7 +110,7 @@ void BatchDialog::OnBatchExit()
 
 void BatchDialog::done(int result)
 {
-    if (!m_busy) {
+    if (!IsBusy()) {
         QDialog::done(result);
         return;
     }
@@ -151,7 +156,7 @@ void BatchDialog::keyPressEvent(QKeyEvent *event)
 
 void BatchDialog::OnSaveAll()
 {
-    if (m_busy)
+    if (IsBusy())
         return;
     const int n = fileList->count();
     if (n <= 0) {
@@ -162,7 +167,6 @@ void BatchDialog::OnSaveAll()
         && Prompts().Question(this, QString::fromUtf8(strings::kBatchNoText)) != MessageAnswer::Yes)
         return;
 
-    m_busy = true;
     m_runEnded = false;
     m_closing = false;
     m_stop = false;
@@ -209,7 +213,6 @@ void BatchDialog::OnRunFinished()
 void BatchDialog::FinishRun()
 {
     const RunOutcome outcome = m_run.result();
-    m_busy = false;
     m_runEnded = false;
     style.x = outcome.style.x;
     style.y = outcome.style.y;

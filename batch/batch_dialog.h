@@ -33,8 +33,8 @@ public:
     // Runs the dialog; IDCANCEL from Exit and Esc, IDOK from Enter.
     int DoModal();
 
-    // Whether a run is going: from the start of Save All until its summary.
-    bool IsBusy() const { return m_busy; }
+    // Whether a run is going: Save All stays disabled from the start of a run until its end.
+    bool IsBusy() const;
 
     // For tests that hold a run: called on the worker thread after each file, once its
     // progress has been posted. Set it before Save All.
@@ -79,7 +79,6 @@ private:
     QFutureWatcher<RunOutcome> m_watcher;
     std::atomic<bool> m_stop = false;
     BatchProgress m_workerHook;
-    bool m_busy = false;
     bool m_runEnded = false; // the worker is done, its ending not yet handled
     bool m_asking = false;   // the busy question is up
     bool m_closing = false;  // the user confirmed closing; the dialog ends with the run
