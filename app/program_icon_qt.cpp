@@ -2,20 +2,23 @@
 
 #include "res/program_icon.h"
 
-#include <QImage>
 #include <QPixmap>
+
+QImage ProgramIconImage(const IconImage &image)
+{
+    QImage qimage(image.size, image.size, QImage::Format_ARGB32);
+    for (int y = 0; y < image.size; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(qimage.scanLine(y));
+        for (int x = 0; x < image.size; ++x)
+            row[x] = image.pixels[std::size_t(y) * std::size_t(image.size) + std::size_t(x)];
+    }
+    return qimage;
+}
 
 QIcon ProgramIcon()
 {
     QIcon icon;
-    for (const IconImage &image : ProgramIconImages()) {
-        QImage qimage(image.size, image.size, QImage::Format_ARGB32);
-        for (int y = 0; y < image.size; ++y) {
-            auto *row = reinterpret_cast<QRgb *>(qimage.scanLine(y));
-            for (int x = 0; x < image.size; ++x)
-                row[x] = image.pixels[std::size_t(y) * std::size_t(image.size) + std::size_t(x)];
-        }
-        icon.addPixmap(QPixmap::fromImage(qimage));
-    }
+    for (const IconImage &image : ProgramIconImages())
+        icon.addPixmap(QPixmap::fromImage(ProgramIconImage(image)));
     return icon;
 }

@@ -1,4 +1,5 @@
 #include "app/dialog_builder.h"
+#include "app/program_icon_qt.h"
 #include "res/dialog_templates.h"
 #include "res/menu_template.h"
 #include "res/program_icon.h"
@@ -199,6 +200,15 @@ TEST(Resources, MenuStringAndIcon)
         EXPECT_TRUE((pixel >> 24) == 0 || (pixel >> 24) == 255);
     EXPECT_EQ(icon[1].pixels[0] >> 24, 0u); // transparent corner
     EXPECT_EQ(icon[1].pixels[24 * 48 + 24] >> 24, 255u);
+
+    // The PNG files installed for the desktop's menu hold the same pixels.
+    for (const IconImage &image : icon) {
+        const QImage png(QStringLiteral(VELMORA_BINARY_DIR
+                                        "/packaging/icons/%1x%1/apps/example.velmora.Velmora.png")
+                             .arg(image.size));
+        EXPECT_EQ(png.convertToFormat(QImage::Format_ARGB32), ProgramIconImage(image))
+            << image.size;
+    }
 }
 
 } // namespace
