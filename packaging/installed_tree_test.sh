@@ -20,6 +20,11 @@ share/doc/velmora/copyright
 share/icons/hicolor/32x32/apps/$id.png
 share/icons/hicolor/48x48/apps/$id.png
 share/metainfo/$id.metainfo.xml"
+# velmora-stamp's manual page, where the build made one (sanitized builds do not).
+page=share/man/man1/velmora-stamp.1
+if [ -e "$build/cli/velmora-stamp.1" ]; then
+  expected=$(printf '%s\n%s\n' "$expected" "$page" | LC_ALL=C sort)
+fi
 found=$(cd "$tree" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$found" = "$expected" ] || fail "holds
 $found
@@ -30,6 +35,11 @@ desktop=$tree/share/applications/$id.desktop
 metainfo=$tree/share/metainfo/$id.metainfo.xml
 desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$metainfo" >/dev/null || appstreamcli validate --no-net "$metainfo"
+
+if [ -e "$tree/$page" ]; then
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$tree/$page" >/dev/null 2>"$scratch/man"
+  [ ! -s "$scratch/man" ] || fail "man finds faults in $page: $(cat "$scratch/man")"
+fi
 
 # What the entry and the metadata name must be what was installed.
 grep -qx "Exec=velmora" "$desktop" || fail "the entry does not start velmora"
