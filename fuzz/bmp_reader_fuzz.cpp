@@ -35,6 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!image.LoadFromBytes({data, size}, QStringLiteral("input.bmp")))
         return 0;
     Check(image.GetWidth() > 0 && image.GetHeight() > 0, "loaded with an empty size");
+    // What a picture costs its reader and the writer after it is bounded by its file's size.
+    const std::uint64_t unpacked = std::uint64_t(image.GetWidth()) * image.GetHeight() * 4;
+    Check(unpacked <= std::max(kMaxCompressedUnpackedBytes, kMaxCompressedExpansion * size),
+          "a small file unpacks to a huge picture");
+    Check(image.GetBlockSize() <= size, "the reader holds more than the file");
     const int width = std::min(image.GetWidth(), kMaxSide);
     const int height = std::min(image.GetHeight(), kMaxSide);
     Surface drawn(width, height, 32);

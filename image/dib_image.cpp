@@ -2,28 +2,57 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// Larger files are refused before anything is allocated.
-constexpr std::uint32_t kMaxBlockSize = 0xCCCCCCCC;
-
-std::uint32_t FileHeaderU32(const std::uint8_t *header, int at)
+QString SystemReason(int error)
 {
-    return std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8
-        | std::uint32_t(header[at + 2]) << 16 | std::uint32_t(header[at + 3]) << 24;
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
-bool IsBmpSignature(const std::uint8_t *header)
+class FileDescriptor
 {
-    return header[0] == 'B' && header[1] == 'M';
-}
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    { }
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
 
-// The block is filled whole from the file before anything reads it.
-PictureMemory AllocateBlock(std::uint32_t size)
+private:
+    int m_fd;
+};
+
+// Reads all length bytes at offset; false (errno set, 0 at the end of the file) otherwise.
+bool ReadFully(int fd, std::uint64_t offset, std::uint8_t *into, std::size_t length)
 {
-    return MakePictureMemory(size, PictureFill::Any);
+    while (length > 0) {
+        const ssize_t got = ::pread(fd, into, length, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            if (got == 0)
+                errno = 0;
+            return false;
+        }
+        into += got;
+        offset += std::uint64_t(got);
+        length -= std::size_t(got);
+    }
+    return true;
 }
 
 } // namespace
@@ -43,64 +72,74 @@ bool DibImage::Fail(const QString &why)
 
 bool DibImage::Load(const QString &path)
 {
-    QFile file(path);
-    // Unbuffered: the block is read straight into its own memory, with no copy on the way.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return Fail(QStringLiteral("cannot be opened: %1").arg(file.errorString()));
-    const qint64 length = file.size();
-    if (length < 14)
-        return Fail(QStringLiteral("not a BMP file (too short)"));
-    if (std::uint64_t(length) - 14 > kMaxBlockSize)
-        return Fail(QStringLiteral("file too large"));
-    const auto size = std::uint32_t(length - 14);
-    auto block = AllocateBlock(size);
-    if (!block)
-        return Fail(QStringLiteral("out of memory"));
-    std::uint8_t fileHeader[14];
-    if (file.read(reinterpret_cast<char *>(fileHeader), 14) != 14)
-        return Fail(QStringLiteral("read error"));
-    if (!IsBmpSignature(fileHeader))
-        return Fail(QStringLiteral("not a BMP file"));
-    if (size > 0 && file.read(reinterpret_cast<char *>(block.get()), size) != qint64(size))
-        return Fail(QStringLiteral("read error"));
-    return Adopt(std::move(block), size, FileHeaderU32(fileHeader, 10), path);
+    // Without blocking: a FIFO would wait for a writer, a terminal for a line. Only a regular
+    // file is read; anything else is refused before a byte of it is.
+    const FileDescriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return Fail(QStringLiteral("cannot be opened: %1").arg(SystemReason(errno)));
+    struct stat status;
+    if (::fstat(fd.get(), &status) != 0)
+        return Fail(QStringLiteral("cannot be opened: %1").arg(SystemReason(errno)));
+    if (!S_ISREG(status.st_mode))
+        return Fail(QStringLiteral("not a regular file"));
+    const auto read = [&fd](std::uint64_t offset, std::uint8_t *into, std::size_t length) {
+        return ReadFully(fd.get(), offset, into, length);
+    };
+    return LoadFrom(read, std::uint64_t(status.st_size), path);
 }
 
 bool DibImage::LoadFromBytes(std::span<const std::uint8_t> file, const QString &path)
 {
-    if (file.size() < 14)
-        return Fail(QStringLiteral("not a BMP file (too short)"));
-    if (file.size() - 14 > kMaxBlockSize)
-        return Fail(QStringLiteral("file too large"));
-    if (!IsBmpSignature(file.data()))
-        return Fail(QStringLiteral("not a BMP file"));
-    const auto size = std::uint32_t(file.size() - 14);
-    auto block = AllocateBlock(size);
-    if (!block)
-        return Fail(QStringLiteral("out of memory"));
-    std::memcpy(block.get(), file.data() + 14, size);
-    return Adopt(std::move(block), size, FileHeaderU32(file.data(), 10), path);
+    const auto read = [file](std::uint64_t offset, std::uint8_t *into, std::size_t length) {
+        if (offset > file.size() || length > file.size() - offset)
+            return false;
+        std::memcpy(into, file.data() + offset, length);
+        return true;
+    };
+    return LoadFrom(read, file.size(), path);
 }
 
-bool DibImage::Adopt(PictureMemory block, std::uint32_t size, std::uint32_t fileOffBits,
-                     const QString &path)
+bool DibImage::LoadFrom(const ReadAt &read, std::uint64_t fileSize, const QString &path)
 {
+    // The headers first, from the file's first bytes: everything is refused from them before
+    // anything is allocated.
+    std::uint8_t head[kDibHeadBytes];
+    const std::size_t headBytes = std::size_t(std::min<std::uint64_t>(fileSize, kDibHeadBytes));
+    if (headBytes >= 14 && !read(0, head, headBytes))
+        return Fail(QStringLiteral("read error: %1").arg(SystemReason(errno)));
     DibHeader header;
-    const DibFault fault = ParseDibHeader({block.get(), size}, fileOffBits, header);
+    const DibFault fault = ParseDibHeader({head, headBytes}, fileSize, header);
     if (fault != DibFault::None)
         return Fail(QString::fromLatin1(DibFaultText(fault)));
 
+    // Then only the bytes the picture uses: the info header and colour table, and the pixels
+    // wherever they start; a gap before them and anything after them are never read.
+    const std::size_t infoBytes
+        = std::size_t(header.colorTableOffset - 14) + header.ColorTableBytes();
+    const std::size_t size = infoBytes + header.pixelBytes;
+    auto block = MakePictureMemory(size, PictureFill::Any); // filled whole below
+    if (!block)
+        return Fail(QStringLiteral("out of memory"));
+    if (!read(14, block.get(), infoBytes)
+        || !read(header.pixelOffset, block.get() + infoBytes, header.pixelBytes))
+        return Fail(QStringLiteral("read error: %1").arg(SystemReason(errno)));
+
+    const std::span<const std::uint8_t> table(block.get() + (header.colorTableOffset - 14),
+                                              header.ColorTableBytes());
     std::vector<PaletteEntry> entries;
     entries.reserve(header.colorCount);
     for (std::uint32_t i = 0; i < header.colorCount; ++i) {
         // Colour entries are stored blue, green, red.
-        const std::uint8_t *e = block.get() + header.colorTableOffset + i * header.colorEntrySize;
+        const std::uint8_t *e = table.data() + i * header.colorEntrySize;
         entries.push_back({e[2], e[1], e[0], 0});
     }
 
     m_block = std::move(block);
-    m_blockSize = size;
+    m_blockSize = std::uint32_t(size);
+    m_bitsAt = infoBytes;
     m_header = header;
+    m_colors = DibColorLookup(header, table);
     m_palette = DibPalette(std::move(entries));
     m_path = path;
     m_loadError.clear();
@@ -111,6 +150,7 @@ void DibImage::Clear()
 {
     m_block.reset();
     m_blockSize = 0;
+    m_bitsAt = 0;
     m_header = DibHeader {};
     m_palette = DibPalette {};
     m_path.clear();
@@ -138,7 +178,7 @@ QString DibImage::GetPath() const
 
 const std::uint8_t *DibImage::GetBits() const
 {
-    return m_block ? m_block.get() + m_header.pixelOffset : nullptr;
+    return m_block ? m_block.get() + m_bitsAt : nullptr;
 }
 
 const std::uint8_t *DibImage::GetInfo() const
@@ -160,5 +200,5 @@ void DibImage::Draw(Surface &surface) const
 {
     if (!m_block)
         return;
-    DrawDib(m_header, {m_block.get(), m_blockSize}, surface);
+    DrawDib(m_header, m_colors, {m_block.get() + m_bitsAt, m_header.pixelBytes}, surface);
 }

@@ -11,12 +11,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
-// One BMP file held in memory as the packed block after the 14-byte file header (info header,
-// colour table, pixel array), with the palette made from the colour table and the path it was
-// read from.
+// One BMP file held in memory as one packed block: the info header and colour table as the file
+// has them after its 14-byte file header, then the pixel array (only the bytes the picture
+// uses), with the palette made from the colour table and the path it was read from.
 class DibImage
 {
 public:
@@ -25,7 +26,8 @@ public:
     DibImage(const DibImage &) = delete;
     DibImage &operator=(const DibImage &) = delete;
 
-    // Reads the file; false, with the image unchanged, when it cannot be read or drawn.
+    // Reads the file; false, with the image unchanged, when it cannot be read or drawn. The
+    // headers are read and checked first; anything but a regular file is refused at once.
     bool Load(const QString &path);
     // The same from a whole file already in memory; path is only recorded.
     bool LoadFromBytes(std::span<const std::uint8_t> file, const QString &path);
@@ -36,9 +38,9 @@ public:
     GetHeight() const; // number of rows, positive also for top-down files; 0 when empty
     QString GetPath() const;
 
-    const std::uint8_t *GetBits() const;  // first byte of the pixel array; null when empty
-    const std::uint8_t *GetInfo() const;  // the info header, at the start of the block
-    const DibHeader *GetHeader() const;   // the checked header; null when empty
+    const std::uint8_t *GetBits() const; // first byte of the pixel array; null when empty
+    const std::uint8_t *GetInfo() const; // the info header, at the start of the block
+    const DibHeader *GetHeader() const; // the checked header (offsets in the file); null when empty
     const DibPalette *GetPalette() const; // null without a colour table
     std::uint32_t GetBlockSize() const { return m_blockSize; }
     std::uint32_t GetColorCount() const { return m_header.colorCount; }
@@ -49,13 +51,17 @@ public:
     void Draw(Surface &surface) const;
 
 private:
-    bool Adopt(PictureMemory block, std::uint32_t size, std::uint32_t fileOffBits,
-               const QString &path);
+    // Reads length bytes of the file at offset into into; false when they cannot all be had.
+    using ReadAt
+        = std::function<bool(std::uint64_t offset, std::uint8_t *into, std::size_t length)>;
+    bool LoadFrom(const ReadAt &read, std::uint64_t fileSize, const QString &path);
     bool Fail(const QString &why);
 
     PictureMemory m_block;
     std::uint32_t m_blockSize = 0;
+    std::size_t m_bitsAt = 0; // where the pixels start in the block
     DibHeader m_header;
+    DibColors m_colors {};
     DibPalette m_palette;
     QString m_path;
     QString m_loadError;

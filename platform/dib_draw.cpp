@@ -61,27 +61,16 @@ inline std::uint32_t Bgrx(std::uint32_t r, std::uint32_t g, std::uint32_t b)
     return r << 16 | g << 8 | b;
 }
 
-// The colour table as drawable pixels; indices beyond it draw black.
-std::array<std::uint32_t, 256> ColorLookup(const DibHeader &h, const LeReader &in)
-{
-    std::array<std::uint32_t, 256> lookup {};
-    const std::uint32_t n = std::min<std::uint32_t>(h.colorCount, 256);
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const std::size_t at = h.colorTableOffset + i * h.colorEntrySize;
-        // Colour entries are stored blue, green, red (then a reserved byte).
-        lookup[i] = Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at));
-    }
-    return lookup;
-}
-
 // Bottom-up files store the bottom row first.
 inline int SurfaceRow(const DibHeader &h, int storedRow)
 {
     return h.topDown ? storedRow : h.height - 1 - storedRow;
 }
 
-void DecodeRow(const DibHeader &h, const std::uint8_t *src, int count,
-               const std::array<std::uint32_t, 256> &lookup, std::uint32_t *out)
+} // namespace
+
+void DecodeDibRow(const DibHeader &h, const std::uint8_t *src, int count, const DibColors &lookup,
+                  std::uint32_t *out)
 {
     switch (h.bitCount) {
     case 1:
@@ -133,46 +122,47 @@ void DecodeRow(const DibHeader &h, const std::uint8_t *src, int count,
     }
 }
 
-void DrawUncompressed(const DibHeader &h, std::span<const std::uint8_t> block, Surface &surface)
+namespace {
+
+void DrawUncompressed(const DibHeader &h, const DibColors &colors,
+                      std::span<const std::uint8_t> pixels, Surface &surface)
 {
-    const LeReader in(block);
-    const auto lookup = ColorLookup(h, in);
     const int width = std::min(h.width, surface.Width());
     const int rows = std::min(h.height, surface.Height());
-    if (width <= 0 || rows <= 0)
+    if (width <= 0 || rows <= 0 || pixels.size() < h.pixelBytes)
         return;
     std::vector<std::uint32_t> buffer(surface.BitsPerPixel() == 32 ? 0 : std::size_t(width));
     for (int stored = 0; stored < h.height; ++stored) {
         const int y = SurfaceRow(h, stored);
         if (y >= rows)
             continue;
-        const std::uint8_t *src = block.data() + h.pixelOffset + std::size_t(stored) * h.rowStride;
+        const std::uint8_t *src = pixels.data() + std::size_t(stored) * h.rowStride;
         if (surface.BitsPerPixel() == 32) {
             // Decoded straight into the surface, whose 32-bit rows have this very layout.
-            DecodeRow(h, src, width, lookup, reinterpret_cast<std::uint32_t *>(surface.Row(y)));
+            DecodeDibRow(h, src, width, colors, reinterpret_cast<std::uint32_t *>(surface.Row(y)));
         } else {
-            DecodeRow(h, src, width, lookup, buffer.data());
+            DecodeDibRow(h, src, width, colors, buffer.data());
             surface.StoreRow(0, y, buffer.data(), width);
         }
     }
 }
 
-void DrawRle(const DibHeader &h, std::span<const std::uint8_t> block, Surface &surface)
+void DrawRle(const DibHeader &h, const DibColors &colors, std::span<const std::uint8_t> stream,
+             Surface &surface)
 {
-    const LeReader in(block);
-    const auto lookup = ColorLookup(h, in);
+    const LeReader in(stream);
     // Pixels the stream skips (deltas, early line or picture ends) stay black.
     surface.FillSolidRect(0, 0, h.width, h.height, RGB(0, 0, 0));
     const bool four = h.compression == DibCompression::Rle4;
     auto put = [&](long long x, long long stored, std::uint32_t index) {
         if (x < 0 || x >= h.width || stored < 0 || stored >= h.height)
             return;
-        const std::uint32_t p = lookup[index & 0xFF];
+        const std::uint32_t p = colors[index & 0xFF];
         surface.SetPixel(int(x), SurfaceRow(h, int(stored)),
                          RGB(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)));
     };
-    std::size_t at = h.pixelOffset;
-    const std::size_t end = h.pixelOffset + h.pixelBytes;
+    std::size_t at = 0;
+    const std::size_t end = stream.size();
     long long x = 0, row = 0;
     while (at + 2 <= end && row < h.height) {
         const std::uint8_t count = in.u8(at), value = in.u8(at + 1);
@@ -196,7 +186,7 @@ void DrawRle(const DibHeader &h, std::span<const std::uint8_t> block, Surface &s
         } else { // absolute: value literal pixels, padded to a 16-bit boundary
             const std::size_t bytes = four ? (value + 1u) / 2 : value;
             const std::size_t padded = (bytes + 1) & ~std::size_t(1);
-            if (!in.has(at, bytes) || at + bytes > end)
+            if (!in.has(at, bytes))
                 break;
             for (int i = 0; i < value; ++i, ++x) {
                 const std::uint8_t b = in.u8(at + (four ? i / 2 : i));
@@ -207,6 +197,15 @@ void DrawRle(const DibHeader &h, std::span<const std::uint8_t> block, Surface &s
     }
 }
 
+// The most stream bytes a run-length picture can use to some effect: one pixel a run (two
+// bytes), an end of line a row and an end of picture, twice over for deltas and padding.
+// Bytes beyond it are never read, so a huge file behind a small picture costs nothing.
+std::uint64_t RunLengthStreamLimit(const DibHeader &h)
+{
+    const std::uint64_t pixels = std::uint64_t(h.width) * std::uint64_t(h.height);
+    return 2 * (2 * pixels + 2 * std::uint64_t(h.height) + 2);
+}
+
 } // namespace
 
 const char *DibFaultText(DibFault fault)
@@ -214,6 +213,10 @@ const char *DibFaultText(DibFault fault)
     switch (fault) {
     case DibFault::None:
         return "no fault";
+    case DibFault::TooShort:
+        return "not a BMP file (too short)";
+    case DibFault::NotBmp:
+        return "not a BMP file";
     case DibFault::TruncatedHeader:
         return "the file is too short for its header";
     case DibFault::UnknownHeaderSize:
@@ -226,6 +229,8 @@ const char *DibFaultText(DibFault fault)
         return "invalid picture size";
     case DibFault::TooLarge:
         return "picture too large";
+    case DibFault::CompressedTooLarge:
+        return "the compressed picture unpacks to far more than its file holds";
     case DibFault::BadMasks:
         return "invalid colour masks";
     case DibFault::TruncatedColorTable:
@@ -236,14 +241,19 @@ const char *DibFaultText(DibFault fault)
     return "unknown fault";
 }
 
-DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileOffBits,
-                        DibHeader &out)
+DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSize, DibHeader &out)
 {
-    const LeReader in(block);
-    if (!in.has(0, 4))
+    if (fileSize < 14 || head.size() < 14)
+        return DibFault::TooShort;
+    const LeReader in(head.first(std::min<std::uint64_t>({head.size(), fileSize, kDibHeadBytes})));
+    if (in.u8(0) != 'B' || in.u8(1) != 'M')
+        return DibFault::NotBmp;
+    const std::uint32_t offBits = in.u32(10);
+    constexpr std::size_t info = 14; // the info header follows the file header
+    if (!in.has(info, 4))
         return DibFault::TruncatedHeader;
     DibHeader h;
-    h.headerSize = in.u32(0);
+    h.headerSize = in.u32(info);
     switch (h.headerSize) {
     case 12:
     case 40:
@@ -255,25 +265,25 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileO
     default:
         return DibFault::UnknownHeaderSize;
     }
-    if (!in.has(0, h.headerSize))
+    if (!in.has(info, h.headerSize))
         return DibFault::TruncatedHeader;
 
     std::int64_t height;
     std::uint32_t clrUsed = 0;
     if (h.headerSize == 12) { // the old core header: 16-bit sizes, no compression
-        h.width = in.u16(4);
-        height = in.u16(6); // unsigned: core pictures are always bottom-up
-        h.bitCount = in.u16(10);
+        h.width = in.u16(info + 4);
+        height = in.u16(info + 6); // unsigned: core pictures are always bottom-up
+        h.bitCount = in.u16(info + 10);
         h.colorEntrySize = 3;
     } else {
-        h.width = in.i32(4);
-        height = in.i32(8);
-        h.bitCount = in.u16(14);
-        const std::uint32_t compression = in.u32(16);
+        h.width = in.i32(info + 4);
+        height = in.i32(info + 8);
+        h.bitCount = in.u16(info + 14);
+        const std::uint32_t compression = in.u32(info + 16);
         if (compression > 3)
             return DibFault::BadCompression; // JPEG, PNG and unknown ones
         h.compression = DibCompression(compression);
-        clrUsed = in.u32(32);
+        clrUsed = in.u32(info + 32);
     }
     switch (h.bitCount) {
     case 1:
@@ -303,13 +313,19 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileO
         || std::uint64_t(h.width) * std::uint64_t(height) > kMaxDibPixels)
         return DibFault::TooLarge;
     h.height = std::int32_t(height);
+    // A run-length stream can describe any size in a few bytes; what it unpacks to is bounded
+    // by what its file could hold.
+    const std::uint64_t unpacked = std::uint64_t(h.width) * std::uint64_t(h.height) * 4;
+    if (h.IsRunLength()
+        && unpacked > std::max(kMaxCompressedUnpackedBytes, kMaxCompressedExpansion * fileSize))
+        return DibFault::CompressedTooLarge;
 
-    std::size_t tableOffset = h.headerSize;
+    std::uint64_t tableOffset = info + h.headerSize;
     if (h.bitCount >= 16) {
         std::uint32_t masks[3] = {0, 0, 0};
         if (h.compression == DibCompression::BitFields) {
             // A 40-byte header keeps its masks just after it; the larger ones inside.
-            const std::size_t at = 40;
+            const std::size_t at = info + 40;
             if (h.headerSize == 40) {
                 if (!in.has(at, 12))
                     return DibFault::TruncatedHeader;
@@ -337,25 +353,19 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileO
     if (h.bitCount <= 8)
         h.colorCount = clrUsed != 0 ? clrUsed : (1u << h.bitCount);
     h.colorTableOffset = tableOffset;
-    const std::uint64_t tableEnd
-        = std::uint64_t(tableOffset) + std::uint64_t(h.colorCount) * h.colorEntrySize;
-    if (tableEnd > block.size())
+    const std::uint64_t tableEnd = tableOffset + std::uint64_t(h.colorCount) * h.colorEntrySize;
+    if (tableEnd > fileSize)
         return DibFault::TruncatedColorTable;
 
     // Pixels start where the file header says, when that is a place they can start.
-    h.pixelOffset = std::size_t(tableEnd);
-    if (fileOffBits >= 14) {
-        const std::uint64_t offset = std::uint64_t(fileOffBits) - 14;
-        if (offset >= tableEnd && offset < block.size())
-            h.pixelOffset = std::size_t(offset);
-    }
+    h.pixelOffset = offBits >= tableEnd && offBits < fileSize ? offBits : tableEnd;
 
     h.rowStride = std::size_t((std::uint64_t(h.width) * h.bitCount + 31) / 32 * 4);
-    if (h.compression == DibCompression::Rle8 || h.compression == DibCompression::Rle4) {
-        h.pixelBytes = block.size() - h.pixelOffset;
+    if (h.IsRunLength()) {
+        h.pixelBytes = std::size_t(std::min(fileSize - h.pixelOffset, RunLengthStreamLimit(h)));
     } else {
         const std::uint64_t need = std::uint64_t(h.rowStride) * std::uint64_t(h.height);
-        if (need > block.size() - h.pixelOffset)
+        if (need > fileSize - h.pixelOffset)
             return DibFault::TruncatedPixels;
         h.pixelBytes = std::size_t(need);
     }
@@ -363,12 +373,26 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileO
     return DibFault::None;
 }
 
-void DrawDib(const DibHeader &header, std::span<const std::uint8_t> block, Surface &surface)
+DibColors DibColorLookup(const DibHeader &h, std::span<const std::uint8_t> table)
+{
+    const LeReader in(table);
+    DibColors lookup {};
+    const std::uint32_t n = std::min<std::uint32_t>(h.colorCount, 256);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::size_t at = i * h.colorEntrySize;
+        // Colour entries are stored blue, green, red (then a reserved byte).
+        lookup[i] = Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at));
+    }
+    return lookup;
+}
+
+void DrawDib(const DibHeader &header, const DibColors &colors, std::span<const std::uint8_t> pixels,
+             Surface &surface)
 {
     if (surface.IsNull())
         return;
-    if (header.compression == DibCompression::Rle8 || header.compression == DibCompression::Rle4)
-        DrawRle(header, block, surface);
+    if (header.IsRunLength())
+        DrawRle(header, colors, pixels.first(std::min(pixels.size(), header.pixelBytes)), surface);
     else
-        DrawUncompressed(header, block, surface);
+        DrawUncompressed(header, colors, pixels, surface);
 }

@@ -1,26 +1,32 @@
 #pragma once
 
-// Drawing of a packed device-independent bitmap (info header, colour table, pixel array in one
-// block, as a BMP file holds them after its 14-byte file header) 1:1 onto a surface. The header
-// is read and checked whole first; the pixel pass then trusts only what the check settled.
+// Reading and drawing of a device-independent bitmap as a BMP file holds it: the file header,
+// the info header, the colour table and the pixel array. The headers are read and checked whole
+// first, from the file's first bytes and its length alone, before anything else is read; the
+// pixel pass then trusts only what the check settled. A caller that streams a file may use the
+// header, the colour lookup and the row decoding without ever holding the whole picture.
 
 #include "platform/surface.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 enum class DibCompression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
-// Why a block cannot be drawn faithfully.
+// Why a file cannot be drawn faithfully.
 enum class DibFault {
     None,
+    TooShort,
+    NotBmp,
     TruncatedHeader,
     UnknownHeaderSize,
     BadBitCount,
     BadCompression,
     BadSize,
     TooLarge,
+    CompressedTooLarge,
     BadMasks,
     TruncatedColorTable,
     TruncatedPixels,
@@ -37,6 +43,8 @@ struct DibChannel
     std::uint32_t max = 0;
 };
 
+// Everything the pixel pass needs, settled from the headers. Offsets count from the start of
+// the file.
 struct DibHeader
 {
     std::uint32_t headerSize = 0; // 12 (the old core header), 40, 52, 56, 108 or 124
@@ -45,24 +53,48 @@ struct DibHeader
     bool topDown = false;    // rows stored top row first (negative height in the file)
     std::uint16_t bitCount = 0;
     DibCompression compression = DibCompression::Rgb;
-    DibChannel red, green, blue;      // 16 and 32 bits
-    std::uint32_t colorCount = 0;     // colour-table entries
-    std::size_t colorEntrySize = 4;   // 3 for the core header
-    std::size_t colorTableOffset = 0; // in the block
-    std::size_t pixelOffset = 0;      // in the block
-    std::size_t rowStride = 0;        // stored row size, padded to 4 bytes
-    std::size_t pixelBytes = 0;       // bytes of the block the pixel pass may read
+    DibChannel red, green, blue;    // 16 and 32 bits
+    std::uint32_t colorCount = 0;   // colour-table entries
+    std::size_t colorEntrySize = 4; // 3 for the core header
+    std::uint64_t colorTableOffset = 0;
+    std::uint64_t pixelOffset = 0;
+    std::size_t rowStride = 0;  // stored row size, padded to 4 bytes
+    std::size_t pixelBytes = 0; // bytes from pixelOffset that the pixel pass reads
+
+    std::size_t ColorTableBytes() const { return std::size_t(colorCount) * colorEntrySize; }
+    bool IsRunLength() const
+    {
+        return compression == DibCompression::Rle8 || compression == DibCompression::Rle4;
+    }
 };
 
 // Largest picture drawn: 2^28 pixels, sides up to 65,535.
 constexpr std::uint64_t kMaxDibPixels = std::uint64_t(1) << 28;
 constexpr std::int32_t kMaxDibSide = 65535;
+// A run-length picture may unpack to at most the larger of these two, so that a small file
+// cannot make the program hold (and write) a huge one.
+constexpr std::uint64_t kMaxCompressedUnpackedBytes = std::uint64_t(256) << 20;
+constexpr std::uint64_t kMaxCompressedExpansion = 64;
+// The file's first bytes that hold every header field: the file header and the largest info
+// header (masks after a 40-byte header fall inside it).
+constexpr std::size_t kDibHeadBytes = 14 + 124;
 
-// Reads and checks the header of a block. fileOffBits is the file header's pixel offset
-// (counted from the start of the file, 14 bytes before the block); it is honoured when it
-// points inside the block at or after the end of the header and colour table.
-DibFault ParseDibHeader(std::span<const std::uint8_t> block, std::uint32_t fileOffBits,
+// Reads and checks the headers. head is the start of the file, min(fileSize, kDibHeadBytes)
+// bytes of it (more are ignored); fileSize is the whole file's length.
+DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSize,
                         DibHeader &header);
 
-// Draws the block, whose header ParseDibHeader accepted, 1:1 at (0, 0), clipped to the surface.
-void DrawDib(const DibHeader &header, std::span<const std::uint8_t> block, Surface &surface);
+// The colour table as pixels in the surface's 32-bit layout (0x00RRGGBB); indices beyond the
+// table give black. table holds the header's ColorTableBytes() from colorTableOffset.
+using DibColors = std::array<std::uint32_t, 256>;
+DibColors DibColorLookup(const DibHeader &header, std::span<const std::uint8_t> table);
+
+// Decodes the first count pixels of one stored row of an uncompressed picture (row holds at
+// least the header's rowStride bytes) to 0x00RRGGBB words.
+void DecodeDibRow(const DibHeader &header, const std::uint8_t *row, int count,
+                  const DibColors &colors, std::uint32_t *out);
+
+// Draws the picture 1:1 at (0, 0), clipped to the surface. pixels holds the header's pixelBytes
+// from pixelOffset.
+void DrawDib(const DibHeader &header, const DibColors &colors, std::span<const std::uint8_t> pixels,
+             Surface &surface);

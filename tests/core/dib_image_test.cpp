@@ -1,9 +1,14 @@
 #include "image/dib_image.h"
 #include "support/bmp_builder.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testbmp::BmpLayout;
 using testbmp::Bytes;
@@ -86,12 +91,13 @@ TEST_F(DibImageTest, ColourCountPaletteAndWherePixelsStart)
     EXPECT_EQ(image.GetPalette(), nullptr);
     EXPECT_EQ(image.GetBits() - image.GetInfo(), 40);
 
-    // A gap before the pixels: bfOffBits is honoured.
+    // A gap before the pixels: bfOffBits is honoured, and the gap is neither read nor held.
     BmpLayout gap = TwentyFour(1, 1);
     gap.gap = 6;
     gap.pixels = {0x00, 0x00, 0xFF, 0}; // red
     ASSERT_TRUE(image.Load(Put("f.bmp", testbmp::BuildBmp(gap))));
-    EXPECT_EQ(image.GetBits() - image.GetInfo(), 46);
+    EXPECT_EQ(image.GetBits() - image.GetInfo(), 40);
+    EXPECT_EQ(image.GetBlockSize(), 44u);
     Surface s(1, 1);
     image.Draw(s);
     EXPECT_EQ(s.GetPixel(0, 0), RGB(255, 0, 0));
@@ -192,9 +198,41 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
         EXPECT_EQ(image.GetColorCount(), 256u);
         ASSERT_NE(image.GetPalette(), nullptr);
     }
-    EXPECT_FALSE(image.Load(dir.filePath("missing.bmp")));
-    EXPECT_FALSE(image.Load(dir.path())); // a folder
+    // Nothing but a regular file is read, and refusing it never blocks: a FIFO with no writer,
+    // a folder, an endless device.
+    const QString fifo = dir.filePath("fifo.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path :
+         {dir.filePath("missing.bmp"), dir.path(), fifo, QStringLiteral("/dev/zero")}) {
+        EXPECT_FALSE(image.Load(path)) << path.toStdString();
+        EXPECT_FALSE(image.GetLoadError().isEmpty());
+    }
+    EXPECT_TRUE(image.GetLoadError().contains("regular file"));
     EXPECT_EQ(image.GetPath(), good);
+
+    // A run-length picture that would unpack to more than max(256 MiB, 64 x its file) is
+    // refused with its own reason; at the bound it is taken.
+    struct Rle
+    {
+        std::int32_t width, height;
+        std::size_t fileBytes;
+        bool loads;
+    };
+    for (const Rle r :
+         {Rle {8192, 8192, 0, true}, Rle {8192, 8193, 0, false}, Rle {16384, 16384, 0, false},
+          Rle {8192, 9216, 9216 * 512, true}, Rle {8192, 9216, 9216 * 512 - 1, false}}) {
+        SCOPED_TRACE(testing::Message() << r.width << " x " << r.height << ", " << r.fileBytes);
+        BmpLayout rle = Eight(2, 2);
+        rle.compression = 1;
+        rle.width = r.width;
+        rle.height = r.height;
+        rle.pixels = testbmp::RleStream().EndOfPicture().bytes();
+        Bytes file = testbmp::BuildBmp(rle);
+        file.resize(std::max(file.size(), r.fileBytes));
+        DibImage fresh;
+        EXPECT_EQ(fresh.LoadFromBytes(file, "rle.bmp"), r.loads);
+        EXPECT_EQ(fresh.GetLoadError().contains("compressed picture"), !r.loads);
+    }
 
     // Large declared sizes with a tiny file fail from the header: fine under the sanitizers.
     DibImage fresh;
@@ -202,4 +240,42 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
     large.width = large.height = 65535;
     EXPECT_FALSE(fresh.Load(Put("huge.bmp", testbmp::BuildBmp(large))));
     EXPECT_FALSE(fresh.IsLoaded());
+}
+
+// A file of 3 GiB, sparse, costs only what its headers and picture need: refused from the
+// headers, or read for the few bytes its picture uses.
+TEST_F(DibImageTest, AHugeFileCostsWhatItsPictureUsesNotItsSize)
+{
+    BmpLayout rle = Eight(2, 2);
+    rle.compression = 1;
+    rle.width = 4;
+    rle.height = 3;
+    rle.pixels = testbmp::RleStream().Run(4, 1).bytes(); // then zeros: ends of lines
+    BmpLayout unknownHeader = TwentyFour();
+    unknownHeader.headerSize = 41;
+    struct Case
+    {
+        const char *name;
+        Bytes head;
+        std::uint32_t maxBlock; // 0: refused
+    };
+    for (const Case &c :
+         {Case {"picture first", testbmp::BuildBmp(TwentyFour()), 40 + 16},
+          Case {"run-length picture first", testbmp::BuildBmp(rle), 40 + 8 + 200},
+          Case {"zeros", {}, 0}, Case {"unknown header", testbmp::BuildBmp(unknownHeader), 0}}) {
+        SCOPED_TRACE(c.name);
+        const QString path = Put("huge.bmp", c.head);
+        ASSERT_EQ(truncate(QFile::encodeName(path).constData(), off_t(3) << 30), 0);
+        rusage before {}, after {};
+        getrusage(RUSAGE_SELF, &before);
+        DibImage image;
+        EXPECT_EQ(image.Load(path), c.maxBlock != 0) << image.GetLoadError().toStdString();
+        getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KiB more at the peak";
+        EXPECT_LE(image.GetBlockSize(), c.maxBlock);
+        Surface s(4, 3);
+        image.Draw(s);
+        // The run-length picture is drawn from its stream's first bytes.
+        EXPECT_EQ(s.GetPixel(3, 2) == RGB(40, 50, 60), c.maxBlock == 40 + 8 + 200);
+    }
 }
