@@ -55,8 +55,9 @@ bool MainDialog::WritePicture(const QString &path)
 {
     // The bare picture at full size, the text on it without markers, then the file.
     Surface &picture = m_renderer.DrawnPicture(m_image);
-    ComposeText(picture, m_style, 0);
-    const bool written = WriteBmpFile(picture, path, m_image.GetWidth(), m_image.GetHeight());
+    // A text that cannot be composed is not saved without it.
+    const bool written = ComposeText(picture, m_style, 0)
+        && WriteBmpFile(picture, path, m_image.GetWidth(), m_image.GetHeight());
     m_renderer.Invalidate();
     if (!written) {
         Prompts().Warning(this, FileMessage(path, strings::kMsgWriteFailedSuffix));

@@ -18,6 +18,7 @@ BatchFileResult ResultOf(const StampOutcome &outcome)
     case StampFailure::None:
         return BatchFileResult::Written;
     case StampFailure::Write:
+    case StampFailure::Compose: // read, but no stamped picture to write
         return BatchFileResult::Unwritable;
     case StampFailure::Read:
     case StampFailure::Memory: // a picture that cannot be held cannot be opened either
@@ -73,7 +74,7 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
                                         box.cx, box.cy, placement.margin);
         style.x = at.x;
         style.y = at.y;
-        ComposeText(surface, style, 0);
+        return ComposeText(surface, style, 0);
     };
 
     BatchResult result;

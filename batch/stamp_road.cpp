@@ -33,8 +33,11 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
     if (surface.IsNull())
         return {false, QStringLiteral("not enough memory for the picture"), StampFailure::Memory};
     image.Draw(surface);
-    if (compose)
-        compose(surface, image);
+    if (compose && !compose(surface, image))
+        return {false,
+                QStringLiteral(
+                    "the text cannot be drawn on the picture (too large, or not enough memory)"),
+                StampFailure::Compose};
     pending = WriteBmpFileUncommitted(surface, target, image.GetWidth(), image.GetHeight());
     if (!pending)
         return CannotWrite(target);

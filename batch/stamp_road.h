@@ -10,15 +10,16 @@
 #include <memory>
 
 // What happens to the picture between drawing and writing (the text, for instance). Gets the
-// drawn surface and the loaded image.
-using ComposeStep = std::function<void(Surface &surface, const DibImage &image)>;
+// drawn surface and the loaded image; false when it could not be done.
+using ComposeStep = std::function<bool(Surface &surface, const DibImage &image)>;
 
 // Which step of the road stopped a picture.
 enum class StampFailure {
     None,
-    Read,   // the file could not be read, or Load refused it
-    Memory, // no surface of the picture's size could be made
-    Write,  // the result could not be written; the target is as it was
+    Read,    // the file could not be read, or Load refused it
+    Memory,  // no surface of the picture's size could be made
+    Compose, // the compose step failed; nothing was written
+    Write,   // the result could not be written; the target is as it was
 };
 
 struct StampOutcome

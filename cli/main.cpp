@@ -1,5 +1,6 @@
 #include "batch/stamp_road.h"
 #include "cli/batch_mode.h"
+#include "cli/raw_arguments.h"
 #include "cli/stamp_options.h"
 #include "image/dib_image.h"
 #include "overlay/compose_text.h"
@@ -37,6 +38,14 @@ int main(int argc, char **argv)
     QString error;
     bool parsed = TakeTextOptions(args, style, error) && TakeBatchOptions(args, batch, error)
         && ParseStampOptions(args, options, error);
+    // A name that is not valid UTF-8 would reach another file; a file so named is refused
+    // alone, any other such argument is a usage error.
+    const QStringList unfaithful = UnfaithfulArguments(argc, argv);
+    for (const QString &arg : unfaithful)
+        if (parsed && !options.files.contains(arg)) {
+            error = QStringLiteral("an argument is not valid UTF-8: %1").arg(arg);
+            parsed = false;
+        }
     if (parsed && batch.requested && !options.outputDir.isEmpty()) {
         error = QStringLiteral("the batch options stamp in place: they take no --output-dir");
         parsed = false;
@@ -49,14 +58,17 @@ int main(int argc, char **argv)
         std::fputs(qUtf8Printable(usage), stdout);
         return 0;
     }
-    if (batch.requested)
-        return RunBatchMode(options.files, style, batch);
+    const int refused = RefuseUnfaithfulNames(options.files, unfaithful);
+    if (batch.requested) {
+        const int status = RunBatchMode(options.files, style, batch);
+        return refused ? 1 : status;
+    }
     // The text goes on at the picture's own resolution, without the view's markers.
     const ComposeStep stampText = [&style](Surface &surface, const DibImage &) {
-        ComposeText(surface, style, 0);
+        return ComposeText(surface, style, 0);
     };
 
-    int failed = 0;
+    int failed = refused;
     DibImage image;
     for (const QString &file : options.files) {
         const StampOutcome outcome = StampFile(image, file, StampTarget(options, file), stampText);

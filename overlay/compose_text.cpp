@@ -67,33 +67,54 @@ void DrawMarkers(Surface &target, const TextStyle &style, POINT at, SIZE size)
     }
 }
 
+struct Composed
+{
+    bool ok = false;
+    POINT at;
+    SIZE size;
+};
+
 // The composition every site shares: measure, copy the pixels under the box, draw the text on
 // the copy, blend the copy back. place turns the measured size into the box's top-left corner.
+// Only the part of the box that lies on the target is copied, drawn and blended: the pixels
+// that land are the same as with the whole box, and a box far larger than the picture costs
+// no more than the picture.
 template<typename Place>
-std::pair<POINT, SIZE> Compose(Surface &target, const TextStyle &style, Place place)
+Composed Compose(Surface &target, const TextStyle &style, Place place)
 {
     Surface memory = MakeMemorySurface(style);
+    if (!TextExtentFits(memory, style.text))
+        return {};
     const SIZE size = GetTextExtentPoint32(memory, style.text);
     const POINT at = place(size);
-    SelectBitmap(memory, target, size.cx, size.cy);
-    memory.BitBlt(0, 0, size.cx, size.cy, target, at.x, at.y);
-    TextOut(memory, 0, 0, style.text);
-    AlphaBlend(target, at.x, at.y, size.cx, size.cy, memory, 0, 0,
-               std::uint8_t(style.alpha & 0xFF));
-    return {at, size};
+    const long long left = std::max<long long>(at.x, 0);
+    const long long top = std::max<long long>(at.y, 0);
+    const long long right = std::min<long long>((long long)at.x + size.cx, target.Width());
+    const long long bottom = std::min<long long>((long long)at.y + size.cy, target.Height());
+    if (right <= left || bottom <= top)
+        return {true, at, size};
+    const int w = int(right - left), h = int(bottom - top);
+    SelectBitmap(memory, target, w, h);
+    if (memory.IsNull())
+        return {};
+    memory.BitBlt(0, 0, w, h, target, int(left), int(top));
+    TextOut(memory, int(at.x - left), int(at.y - top), style.text);
+    AlphaBlend(target, int(left), int(top), w, h, memory, 0, 0, std::uint8_t(style.alpha & 0xFF));
+    return {true, at, size};
 }
 
 } // namespace
 
-void ComposeText(Surface &target, TextStyle &style, std::uint8_t markers)
+bool ComposeText(Surface &target, TextStyle &style, std::uint8_t markers)
 {
-    const auto [at, size] = Compose(target, style, [&](SIZE measured) {
+    const Composed composed = Compose(target, style, [&](SIZE measured) {
         style.cx = measured.cx;
         style.cy = measured.cy;
         return POINT {style.x, style.y};
     });
-    if (markers == 1)
-        DrawMarkers(target, style, at, size);
+    if (composed.ok && markers == 1)
+        DrawMarkers(target, style, composed.at, composed.size);
+    return composed.ok;
 }
 
 SIZE MeasureText(const Surface &surface, const TextStyle &style)
@@ -110,5 +131,5 @@ POINT ComposeTextCentred(Surface &target, const TextStyle &style)
                    [&](SIZE measured) {
                        return POINT {width / 2 - measured.cx / 2, height / 2 - measured.cy / 2};
                    })
-        .first;
+        .at;
 }

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -39,6 +40,16 @@ SIZE GetTextExtentPoint32(const Surface &surface, const QString &text)
 {
     const QFontMetrics metrics(FontFromLogFont(surface.GetFont()));
     return {metrics.horizontalAdvance(text), metrics.ascent() + metrics.descent()};
+}
+
+bool TextExtentFits(const Surface &surface, const QString &text)
+{
+    constexpr long long kMaxTextExtent = 1LL << 24;
+    const QFontMetrics metrics(FontFromLogFont(surface.GetFont()));
+    // No character is wider than twice the larger of the face's widest glyph and its height,
+    // fallback faces included.
+    const long long widest = 2LL * std::max(metrics.maxWidth(), metrics.height());
+    return (long long)text.size() * widest <= kMaxTextExtent;
 }
 
 void TextOut(Surface &surface, int x, int y, const QString &text)

@@ -2,9 +2,16 @@
 #include "run_stamp.h"
 #include "support/bmp_builder.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testbmp::BmpLayout;
 using testbmp::Bytes;
@@ -81,4 +88,82 @@ TEST(StampCli, ReportsEachFailedFileAndExitCodes)
     r = RunStamp({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.contains("--output-dir"));
+}
+
+// Inputs that once hung the tool, cost it gigabytes, stamped another file or were skipped in
+// silence: each is stamped, or fails alone with its reason, at once and in little memory.
+TEST(StampCli, HostileInputsFailAloneAtOnceInLittleMemory)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+    // By the names' bytes: one of them does not survive a QString.
+    const auto put = [&](const QByteArray &name, const Bytes &bytes, off_t size = 0) {
+        std::ofstream((folder + name).toStdString(), std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+        if (size) {
+            EXPECT_EQ(truncate((folder + name).constData(), size), 0);
+        }
+        return folder + name;
+    };
+    const auto read = [](const QByteArray &path) {
+        std::ifstream in(path.toStdString(), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    };
+    const Bytes wide = testbmp::Picture24(64, 48, [](int, int) { return 0x123456u; });
+    const QByteArray sparse = put("sparse.bmp", EightBit(), off_t(3) << 30);
+    const QByteArray zeros = put("zeros.bmp", {}, off_t(3) << 30);
+    const QByteArray bomb
+        = put("bomb.bmp",
+              testbmp::ReadFile(VELMORA_SOURCE_DIR
+                                "/fuzz/regressions/rle8-unpacks-to-1-gib-from-60-bytes.bmp"));
+    const QByteArray fifo = folder + "fifo.bmp";
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const QByteArray neighbour = put("pic\xef\xbf\xbd.bmp", EightBit());
+    const QByteArray unnamed = put("pic\xff.bmp", EightBit());
+    const QByteArray tiny = put("tiny.bmp", testbmp::Picture24(7, 5, [](int, int) { return 0u; }));
+    const QByteArray wideFile = put("wide.bmp", wide);
+    const QByteArray size = "2048";
+    const QByteArray w120(120, 'W'), w400(400, 'W'), w20000(20000, 'W');
+
+    struct Case
+    {
+        std::vector<QByteArray> args;
+        int code;
+        const char *message;
+        QByteArray untouched; // a file left byte for byte as it was
+    };
+    const std::vector<Case> cases = {
+        {{sparse}, 0, "", {}},
+        {{zeros}, 1, "not a BMP file", {}},
+        {{bomb}, 1, "unpacks to far more than its file holds", bomb},
+        {{fifo}, 1, "not a regular file", {}},
+        {{"--jobs", "1", fifo}, 1, "not a regular file", {}},
+        {{unnamed}, 1, "not valid UTF-8", unnamed},
+        {{"--jobs", "1", unnamed, tiny}, 1, "not valid UTF-8", unnamed},
+        {{"--text", w120, "--size", size, tiny}, 0, "", {}},
+        {{"--text", w400, "--size", size, "--opaque", "--background", "#00FF28", wideFile},
+         0,
+         "",
+         {}},
+        {{"--text", w20000, "--size", size, wideFile}, 1, "text cannot be drawn", wideFile},
+        {{"--jobs", "1", "--text", w20000, "--size", size, wideFile}, 1, "1 unwritable", wideFile},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.args.back().right(60).toStdString());
+        const Bytes before = read(c.untouched);
+        const MeasuredRun r = RunStampRaw(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+        EXPECT_LT(r.peakKiB, 384 * 1024);
+        EXPECT_EQ(read(c.untouched), before);
+        EXPECT_EQ(read(neighbour), EightBit());
+    }
+    EXPECT_EQ(QFileInfo(QFile::decodeName(zeros)).size(), qint64(3) << 30);
+    // The huge text landed: the picture lies in its first letter's opaque cell.
+    DibImage stamped;
+    ASSERT_TRUE(stamped.Load(QFile::decodeName(wideFile)));
+    Surface s(64, 48);
+    stamped.Draw(s);
+    EXPECT_EQ(s.GetPixel(63, 47), RGB(0, 255, 40));
+    unlink(unnamed.constData()); // QTemporaryDir cannot name it
 }

@@ -1,6 +1,7 @@
 #include "overlay/compose_text.h"
 
 #include "platform/gdi_font.h"
+#include "support/bmp_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -166,17 +167,46 @@ TEST(ComposeText, OpaqueBoxIsTheExactBlendOfBackgroundAndPicture)
     EXPECT_GT(background, style.cx * style.cy / 2);
 }
 
-TEST(ComposeText, BoxBeyondThePictureTouchesOnlyPixelsInsideIt)
+TEST(ComposeText, BoxBeyondThePictureTouchesOnlyPixelsInsideItAsTheWholeBoxWould)
 {
-    for (auto [x, y] : {std::pair {-9, -7}, {90, 40}, {-30000, 5}}) {
+    for (auto [x, y] : {std::pair {-9, -7}, {90, 40}, {-20, 30}, {-30000, 5}}) {
         SCOPED_TRACE(testing::Message() << x << "," << y);
         const Surface before = Picture(100, 50);
         Surface target = Picture(100, 50);
         TextStyle style = Style("Hello", x, y);
         style.bgTransparent = 0;
-        ComposeText(target, style, 0);
+        style.alpha = 200;
+        EXPECT_TRUE(ComposeText(target, style, 0));
         for (auto [cx, cy] : Changed(before, target))
             ASSERT_TRUE(InBox(cx, cy, style)) << cx << "," << cy;
+        // The same picture inside a larger one that holds the whole box gets the same pixels.
+        Surface larger(300, 200);
+        larger.BitBlt(100, 100, 100, 50, before, 0, 0);
+        TextStyle moved = Style("Hello", x + 100, y + 100);
+        moved.bgTransparent = 0;
+        moved.alpha = 200;
+        ComposeText(larger, moved, 0);
+        Surface window(100, 50);
+        window.BitBlt(0, 0, 100, 50, larger, 100, 100);
+        EXPECT_TRUE(testbmp::SamePixelsAs(target, window, 100, 50));
+    }
+    // A box thousands of times the picture: 400 "W" at 2048 pixels are drawn (the picture lies
+    // in the first letter's opaque cell, above its glyph); a text too wide for the font engine
+    // to measure is refused and leaves the picture as it was.
+    TextStyle huge = Style("", 0, 0);
+    huge.font.lfHeight = -2048;
+    huge.bgTransparent = 0;
+    huge.bkColor = RGB(0, 255, 40);
+    for (int letters : {400, 20000}) {
+        SCOPED_TRACE(letters);
+        huge.text = QString(letters, QLatin1Char('W'));
+        const Surface before = Picture(64, 48);
+        Surface target = Picture(64, 48);
+        const bool drawn = ComposeText(target, huge, 0);
+        EXPECT_EQ(drawn, letters == 400);
+        const auto changed = Changed(before, target);
+        EXPECT_EQ(changed.size(), drawn ? 64u * 48 : 0u);
+        EXPECT_EQ(target.GetPixel(63, 47) == huge.bkColor, drawn);
     }
     // Corners at the far ends of the coordinate range: nothing to draw, nothing overflows.
     for (int edge : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {

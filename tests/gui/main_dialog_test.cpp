@@ -26,6 +26,8 @@
 #include <functional>
 #include <tuple>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr COLORREF kGrey = RGB(128, 128, 128);
@@ -404,6 +406,15 @@ TEST_F(MainDialogTest, EveryMessageOfTheFileCommands)
               PromptRequest::Warning(Str("文件 ") + bad + Str(" 读取失败!")));
     EXPECT_FALSE(dialog.Image().IsLoaded());
     EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleNoFile));
+    // So is a FIFO, at once: it is not a regular file.
+    const QString fifo = Path("fifo.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Open(good);
+    prompts.AnswerOpenFile(fifo).AnswerMessage(MessageAnswer::Ok);
+    dialog.CommandAction(ids::kFileOpen)->trigger();
+    EXPECT_EQ(prompts.Requests().back(),
+              PromptRequest::Warning(Str("文件 ") + fifo + Str(" 读取失败!")));
+    EXPECT_FALSE(dialog.Image().IsLoaded());
 
     // Empty text: the question, and No writes nothing.
     Open(good);
@@ -414,6 +425,17 @@ TEST_F(MainDialogTest, EveryMessageOfTheFileCommands)
     EXPECT_EQ(prompts.Requests().back(),
               PromptRequest::Question(Str("当前没有文字信息,是否要继续保存文件?")));
     EXPECT_EQ(testbmp::ReadFile(good), before);
+    // A text too wide to draw is a failed write: the file stays as it was, the picture open.
+    const LOGFONT font = dialog.Style().font;
+    dialog.Style().text = QString(20000, QLatin1Char('W'));
+    dialog.Style().font.lfHeight = -2048;
+    prompts.AnswerMessage(MessageAnswer::Ok);
+    dialog.CommandAction(ids::kFileSave)->trigger();
+    EXPECT_EQ(prompts.Requests().back(),
+              PromptRequest::Warning(Str("文件 ") + good + Str(" 写入失败!")));
+    EXPECT_EQ(testbmp::ReadFile(good), before);
+    EXPECT_TRUE(dialog.Image().IsLoaded());
+    dialog.Style().font = font;
     dialog.Style().text = QStringLiteral("x");
 
     // The file spoilt between writing and reading back: the re-read message, no file open.
