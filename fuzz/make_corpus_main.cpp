@@ -120,5 +120,32 @@ int main(int argc, char **argv)
                       .EndOfPicture()
                       .bytes();
     ok &= Save(dir, "rle4.bmp", rle4);
+    BmpLayout os2Short = Layout(8, 5, 3);
+    os2Short.headerSize = 64;
+    os2Short.palette.resize(7); // fewer entries than 2^8: the pixels' offset says where it ends
+    ok &= Save(dir, "os2-64-pal8-short-table.bmp", os2Short);
+    BmpLayout os2Three = Layout(4, 6, 2);
+    os2Three.headerSize = 16;
+    os2Three.paletteEntryBytes = 3;
+    ok &= Save(dir, "os2-16-pal4-3-byte-entries.bmp", os2Three);
+    BmpLayout rle24 = Layout(24, 5, 3);
+    rle24.headerSize = 64;
+    rle24.compression = 4;
+    rle24.pixels = RleStream()
+                       .Raw({3, 10, 20, 30})
+                       .Raw({0, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0})
+                       .Delta(1, 1)
+                       .Raw({2, 200, 100, 50})
+                       .EndOfPicture()
+                       .bytes();
+    ok &= Save(dir, "os2-rle24.bmp", rle24);
+    BmpLayout alpha = Layout(32, 3, 2);
+    alpha.compression = 6;
+    alpha.masks[0] = 0x3FF00000;
+    alpha.masks[1] = 0x000FFC00;
+    alpha.masks[2] = 0x000003FF;
+    alpha.masks[3] = 0xC0000000;
+    ok &= Save(dir, "alpha-bitfields-10-bit.bmp", alpha);
+    ok &= Save(dir, "rgb64.bmp", Layout(64, 3, 2));
     return ok ? 0 : 1;
 }

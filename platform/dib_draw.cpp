@@ -61,6 +61,13 @@ inline std::uint32_t Bgrx(std::uint32_t r, std::uint32_t g, std::uint32_t b)
     return r << 16 | g << 8 | b;
 }
 
+// 16-bit channels are narrowed by rounding v * 255 / 65535, like the narrow ones are widened.
+inline std::uint32_t Narrow16(const std::uint8_t *p)
+{
+    const std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8;
+    return (v * 255 + 32767) / 65535;
+}
+
 // Bottom-up files store the bottom row first.
 inline int SurfaceRow(const DibHeader &h, int storedRow)
 {
@@ -108,6 +115,13 @@ void DecodeDibRow(const DibHeader &h, const std::uint8_t *src, int count, const 
             out[x] = Bgrx(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
         break;
     }
+    case 64:
+        // Four 16-bit channels, blue, green, red, alpha; the display has no alpha.
+        for (int x = 0; x < count; ++x) {
+            const std::uint8_t *p = src + 8 * std::size_t(x);
+            out[x] = Bgrx(Narrow16(p + 4), Narrow16(p + 2), Narrow16(p));
+        }
+        break;
     default: {
         const bool plain = h.red.mask == 0xFF0000 && h.green.mask == 0xFF00 && h.blue.mask == 0xFF;
         for (int x = 0; x < count; ++x) {
@@ -154,43 +168,58 @@ void DrawRle(const DibHeader &h, const DibColors &colors, std::span<const std::u
     // Pixels the stream skips (deltas, early line or picture ends) stay black.
     surface.FillSolidRect(0, 0, h.width, h.height, RGB(0, 0, 0));
     const bool four = h.compression == DibCompression::Rle4;
-    auto put = [&](long long x, long long stored, std::uint32_t index) {
+    // RLE24 stores each value as a pixel of its own, blue, green, red; the others an index.
+    const bool direct = h.compression == DibCompression::Rle24;
+    const std::size_t valueBytes = direct ? 3 : 1;
+    auto put = [&](long long x, long long stored, std::uint32_t p) {
         if (x < 0 || x >= h.width || stored < 0 || stored >= h.height)
             return;
-        const std::uint32_t p = colors[index & 0xFF];
         surface.SetPixel(int(x), SurfaceRow(h, int(stored)),
                          RGB(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)));
+    };
+    auto valueAt = [&](std::size_t at) {
+        return direct ? Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at)) : colors[in.u8(at)];
     };
     std::size_t at = 0;
     const std::size_t end = stream.size();
     long long x = 0, row = 0;
     while (at + 2 <= end && row < h.height) {
-        const std::uint8_t count = in.u8(at), value = in.u8(at + 1);
-        at += 2;
-        if (count > 0) { // a run; RLE4 alternates the two nibbles
+        const std::uint8_t count = in.u8(at);
+        if (count > 0) { // a run of one value; RLE4 alternates its two nibbles
+            if (!in.has(at + 1, valueBytes))
+                break;
+            const std::uint8_t index = in.u8(at + 1);
+            const std::uint32_t value = valueAt(at + 1);
+            at += 1 + valueBytes;
             for (int i = 0; i < count; ++i, ++x)
-                put(x, row, four ? ((i % 2) ? value & 0x0F : value >> 4) : value);
+                put(x, row, four ? colors[(i % 2) ? index & 0x0F : index >> 4] : value);
             continue;
         }
-        if (value == 0) { // end of line
+        const std::uint8_t escape = in.u8(at + 1);
+        at += 2;
+        if (escape == 0) { // end of line
             x = 0;
             ++row;
-        } else if (value == 1) { // end of picture
+        } else if (escape == 1) { // end of picture
             break;
-        } else if (value == 2) { // delta: move right and up (further into the stored rows)
+        } else if (escape == 2) { // delta: move right and up (further into the stored rows)
             if (at + 2 > end)
                 break;
             x += in.u8(at);
             row += in.u8(at + 1);
             at += 2;
-        } else { // absolute: value literal pixels, padded to a 16-bit boundary
-            const std::size_t bytes = four ? (value + 1u) / 2 : value;
+        } else { // absolute: escape literal pixels, padded to a 16-bit boundary
+            const std::size_t bytes = four ? (escape + 1u) / 2 : escape * valueBytes;
             const std::size_t padded = (bytes + 1) & ~std::size_t(1);
             if (!in.has(at, bytes))
                 break;
-            for (int i = 0; i < value; ++i, ++x) {
-                const std::uint8_t b = in.u8(at + (four ? i / 2 : i));
-                put(x, row, four ? ((i % 2) ? b & 0x0F : b >> 4) : b);
+            for (int i = 0; i < escape; ++i, ++x) {
+                if (four) {
+                    const std::uint8_t b = in.u8(at + i / 2);
+                    put(x, row, colors[(i % 2) ? b & 0x0F : b >> 4]);
+                } else {
+                    put(x, row, valueAt(at + i * valueBytes));
+                }
             }
             at += std::min(padded, end - at);
         }
@@ -198,12 +227,13 @@ void DrawRle(const DibHeader &h, const DibColors &colors, std::span<const std::u
 }
 
 // The most stream bytes a run-length picture can use to some effect: one pixel a run (two
-// bytes), an end of line a row and an end of picture, twice over for deltas and padding.
-// Bytes beyond it are never read, so a huge file behind a small picture costs nothing.
+// bytes, four in RLE24), an end of line a row and an end of picture, twice over for deltas and
+// padding. Bytes beyond it are never read, so a huge file behind a small picture costs nothing.
 std::uint64_t RunLengthStreamLimit(const DibHeader &h)
 {
     const std::uint64_t pixels = std::uint64_t(h.width) * std::uint64_t(h.height);
-    return 2 * (2 * pixels + 2 * std::uint64_t(h.height) + 2);
+    const std::uint64_t run = h.compression == DibCompression::Rle24 ? 4 : 2;
+    return 2 * (run * pixels + 2 * std::uint64_t(h.height) + 2);
 }
 
 } // namespace
@@ -256,9 +286,11 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
     h.headerSize = in.u32(info);
     switch (h.headerSize) {
     case 12:
+    case 16:
     case 40:
     case 52:
     case 56:
+    case 64:
     case 108:
     case 124:
         break;
@@ -267,6 +299,10 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
     }
     if (!in.has(info, h.headerSize))
         return DibFault::TruncatedHeader;
+    // OS/2 2.x headers: 64 bytes, or only their first 16 with the other fields taken as 0. Their
+    // compression values 3 and 4 mean Huffman and RLE24, not bit fields and JPEG.
+    const bool os2 = h.headerSize == 16 || h.headerSize == 64;
+    bool alphaMask = false; // a fourth mask, for alpha, after a 40-byte header
 
     std::int64_t height;
     std::uint32_t clrUsed = 0;
@@ -279,11 +315,33 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
         h.width = in.i32(info + 4);
         height = in.i32(info + 8);
         h.bitCount = in.u16(info + 14);
-        const std::uint32_t compression = in.u32(info + 16);
-        if (compression > 3)
-            return DibFault::BadCompression; // JPEG, PNG and unknown ones
-        h.compression = DibCompression(compression);
-        clrUsed = in.u32(info + 32);
+        const std::uint32_t compression = h.headerSize > 16 ? in.u32(info + 16) : 0;
+        switch (compression) {
+        case 0:
+        case 1:
+        case 2:
+            h.compression = DibCompression(compression);
+            break;
+        case 3: // bit fields; OS/2's Huffman 1D is not read
+            if (os2)
+                return DibFault::BadCompression;
+            h.compression = DibCompression::BitFields;
+            break;
+        case 4: // OS/2's RLE24; embedded JPEG is not read
+            if (!os2)
+                return DibFault::BadCompression;
+            h.compression = DibCompression::Rle24;
+            break;
+        case 6: // bit fields with an alpha mask, which the display has no use for
+            if (os2)
+                return DibFault::BadCompression;
+            h.compression = DibCompression::BitFields;
+            alphaMask = true;
+            break;
+        default: // embedded PNG and unknown ones
+            return DibFault::BadCompression;
+        }
+        clrUsed = h.headerSize > 16 ? in.u32(info + 32) : 0;
     }
     switch (h.bitCount) {
     case 1:
@@ -293,6 +351,7 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
     case 16:
     case 24:
     case 32:
+    case 64:
         break;
     default:
         return DibFault::BadBitCount;
@@ -300,6 +359,7 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
     const bool compressionFits = h.compression == DibCompression::Rgb
         || (h.compression == DibCompression::Rle8 && h.bitCount == 8)
         || (h.compression == DibCompression::Rle4 && h.bitCount == 4)
+        || (h.compression == DibCompression::Rle24 && h.bitCount == 24)
         || (h.compression == DibCompression::BitFields && (h.bitCount == 16 || h.bitCount == 32));
     if (!compressionFits)
         return DibFault::BadCompression;
@@ -321,15 +381,16 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
         return DibFault::CompressedTooLarge;
 
     std::uint64_t tableOffset = info + h.headerSize;
-    if (h.bitCount >= 16) {
+    if (h.bitCount == 16 || h.bitCount == 32) {
         std::uint32_t masks[3] = {0, 0, 0};
         if (h.compression == DibCompression::BitFields) {
             // A 40-byte header keeps its masks just after it; the larger ones inside.
             const std::size_t at = info + 40;
             if (h.headerSize == 40) {
-                if (!in.has(at, 12))
+                const std::size_t maskBytes = alphaMask ? 16 : 12;
+                if (!in.has(at, maskBytes))
                     return DibFault::TruncatedHeader;
-                tableOffset += 12;
+                tableOffset += maskBytes;
             }
             masks[0] = in.u32(at);
             masks[1] = in.u32(at + 4);
@@ -350,8 +411,19 @@ DibFault ParseDibHeader(std::span<const std::uint8_t> head, std::uint64_t fileSi
     }
 
     // Palette formats have a colour table; the others none, whatever biClrUsed says.
-    if (h.bitCount <= 8)
+    if (h.bitCount <= 8) {
         h.colorCount = clrUsed != 0 ? clrUsed : (1u << h.bitCount);
+        // Where the file header says the pixels start, the table ends: writers that keep only
+        // the colours they use write fewer entries than the count says. OS/2 2.x tables come
+        // with 4-byte entries, or with the 3-byte ones of OS/2 1.x when that is what fits.
+        if (offBits >= tableOffset + h.colorEntrySize && offBits < fileSize) {
+            const std::uint64_t room = offBits - tableOffset;
+            if (os2 && room == 3 * std::uint64_t(h.colorCount))
+                h.colorEntrySize = 3;
+            h.colorCount
+                = std::uint32_t(std::min<std::uint64_t>(h.colorCount, room / h.colorEntrySize));
+        }
+    }
     h.colorTableOffset = tableOffset;
     const std::uint64_t tableEnd = tableOffset + std::uint64_t(h.colorCount) * h.colorEntrySize;
     if (tableEnd > fileSize)

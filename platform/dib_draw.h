@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <span>
 
-enum class DibCompression : std::uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+// How the pixels are stored. RLE24 comes only with OS/2 2.x headers, which give it the value 4;
+// bit fields with an alpha mask (6) are read as bit fields.
+enum class DibCompression { Rgb, Rle8, Rle4, BitFields, Rle24 };
 
 // Why a file cannot be drawn faithfully.
 enum class DibFault {
@@ -47,15 +49,16 @@ struct DibChannel
 // the file.
 struct DibHeader
 {
-    std::uint32_t headerSize = 0; // 12 (the old core header), 40, 52, 56, 108 or 124
+    // 12 (OS/2 1.x), 16 or 64 (OS/2 2.x), 40, 52, 56, 108 or 124
+    std::uint32_t headerSize = 0;
     std::int32_t width = 0;
-    std::int32_t height = 0; // number of rows, always positive
-    bool topDown = false;    // rows stored top row first (negative height in the file)
-    std::uint16_t bitCount = 0;
+    std::int32_t height = 0;    // number of rows, always positive
+    bool topDown = false;       // rows stored top row first (negative height in the file)
+    std::uint16_t bitCount = 0; // 1, 2, 4, 8, 16, 24, 32 or 64
     DibCompression compression = DibCompression::Rgb;
     DibChannel red, green, blue;    // 16 and 32 bits
     std::uint32_t colorCount = 0;   // colour-table entries
-    std::size_t colorEntrySize = 4; // 3 for the core header
+    std::size_t colorEntrySize = 4; // 3 for OS/2 1.x, and some OS/2 2.x tables
     std::uint64_t colorTableOffset = 0;
     std::uint64_t pixelOffset = 0;
     std::size_t rowStride = 0;  // stored row size, padded to 4 bytes
@@ -64,7 +67,8 @@ struct DibHeader
     std::size_t ColorTableBytes() const { return std::size_t(colorCount) * colorEntrySize; }
     bool IsRunLength() const
     {
-        return compression == DibCompression::Rle8 || compression == DibCompression::Rle4;
+        return compression == DibCompression::Rle8 || compression == DibCompression::Rle4
+            || compression == DibCompression::Rle24;
     }
 };
 

@@ -98,13 +98,25 @@ TEST(DibDraw, PaletteFormatsThroughTheColourTable)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(eight), 2, 2, {R, Y, B, G}));
     EXPECT_TRUE(Shows(testbmp::BuildBmp(eight), 2, 2, {R, Y, B, G}, 24));
 
-    // The old 12-byte header with 3-byte colour entries.
-    BmpLayout core = Layout(8, 2, 1, PackRows(8, {{1, 0}}));
-    core.headerSize = 12;
-    core.palette.assign(256, K);
-    core.palette[0] = Y;
-    core.palette[1] = B;
-    EXPECT_TRUE(Shows(testbmp::BuildBmp(core), 2, 1, {B, Y}));
+    // The OS/2 1.x header (12 bytes) has 3-byte colour entries; OS/2 2.x ones (16 and 64
+    // bytes) 4-byte entries, or 3-byte ones where the pixels' offset says so. A table may end
+    // before the count it declares where the pixels' offset says; the rest draw black.
+    struct Table
+    {
+        std::uint32_t headerSize, entryBytes;
+        std::size_t entries;
+    };
+    for (const Table t : {Table {12, 0, 256}, Table {12, 0, 2}, Table {16, 0, 256},
+                          Table {64, 0, 2}, Table {64, 3, 256}, Table {40, 0, 2}}) {
+        SCOPED_TRACE(testing::Message() << t.headerSize << " " << t.entryBytes << " " << t.entries);
+        BmpLayout os2 = Layout(8, 3, 1, PackRows(8, {{1, 0, 2}}));
+        os2.headerSize = t.headerSize;
+        os2.paletteEntryBytes = t.entryBytes;
+        os2.palette.assign(t.entries, G);
+        os2.palette[0] = Y;
+        os2.palette[1] = B;
+        EXPECT_TRUE(Shows(testbmp::BuildBmp(os2), 3, 1, {B, Y, t.entries > 2 ? G : K}));
+    }
 }
 
 TEST(DibDraw, DirectColourFormats)
@@ -135,6 +147,22 @@ TEST(DibDraw, DirectColourFormats)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(Fields(32, 1, PackRows(32, {{1023u << 20 | 512u << 10}}),
                                                124, {0x3FF00000, 0x000FFC00, 0x3FF, 0})),
                       1, 1, {RGB(255, 128, 0)}));
+
+    // Masks up to 16 bits wide, with an alpha mask after a 40-byte header (BI_ALPHABITFIELDS):
+    // 0x8000 of 0xFFFF rounds to 128.
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Fields(32, 2, PackRows(32, {{0x8000FF00, 0xFFFF00FF}}), 40,
+                                               {0xFFFF0000, 0xFF00, 0xFF, 0})),
+                      2, 1, {RGB(128, 255, 0), RGB(255, 0, 255)}));
+    BmpLayout alpha
+        = Fields(16, 2, PackRows(16, {{0xFF00, 0x00F0}}), 40, {0xF00, 0xF0, 0xF, 0xF000});
+    alpha.compression = 6;
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(alpha), 2, 1, {R, G}));
+
+    // 64 bits: blue, green, red, alpha as 16-bit words, each rounded to 8 bits; alpha ignored.
+    const Bytes wide = {0x81, 0x00, 0x00, 0x80, 0xC8, 0xC8, 0x00, 0x00,  // B 129, G 32768, R 51400
+                        0x80, 0x00, 0x7F, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}; // B 128, G 32639, R max
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(Layout(64, 2, 1, wide)), 2, 1,
+                      {RGB(200, 128, 1), RGB(255, 127, 0)}));
 
     // With BI_RGB, masks in a large header are not used.
     BmpLayout plain = Fields(16, 1, PackRows(16, {{0x7C00}}), 108, {0x001F, 0x03E0, 0x7C00, 0});
@@ -204,4 +232,23 @@ TEST(DibDraw, Rle4AlternatesNibbles)
                    .EndOfPicture()
                    .bytes();
     EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 5, 2, {R, B, G, K, K, G, B, G, B, G}));
+}
+
+TEST(DibDraw, Rle24RunsAndLiteralsAreWholePixels)
+{
+    // OS/2 2.x only: a run is a count and one pixel, blue, green, red; literals are padded to a
+    // 16-bit boundary.
+    BmpLayout s = Layout(24, 4, 2, {});
+    s.headerSize = 64;
+    s.compression = 4;
+    s.pixels = RleStream()
+                   .Raw({3, 0, 0, 255}) // bottom row: R R R
+                   .EndOfLine()
+                   .Raw({0, 3, 255, 0, 0, 0, 255, 0, 20, 180, 200, 0}) // B G Y, padded
+                   .Raw({1, 255, 255, 255})                            // W
+                   .EndOfPicture()
+                   .bytes();
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 2, {B, G, Y, W, R, R, R, K}));
+    s.pixels.resize(s.pixels.size() - 5); // cut inside the last run: it stops cleanly
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 2, {B, G, Y, K, R, R, R, K}));
 }

@@ -148,9 +148,11 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
     table.pixels.clear();
     cases.push_back({"short colour table", testbmp::BuildBmp(table)});
     BmpLayout huge = Eight(0xFFFFFFFF, 2);
+    huge.offBits = 0; // no say where the table ends
     cases.push_back({"huge colour count", testbmp::BuildBmp(huge)});
-    // Headers no picture can follow: size, bit count, compression, sides, too many pixels, and
-    // masks that are zero, overlap, have gaps, pass the pixel or are cut off.
+    // Headers no picture can follow: size, bit count, compression (JPEG, PNG, OS/2's Huffman,
+    // alpha bit fields in an OS/2 header), sides, too many pixels, and masks that are zero,
+    // overlap, have gaps, pass the pixel or are cut off.
     struct H
     {
         std::uint32_t size, bits, compression;
@@ -159,9 +161,11 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
     };
     const std::int32_t minInt = std::numeric_limits<std::int32_t>::min();
     // clang-format off
-    for (const H h : {H {64, 24, 0, 1, 1, 0, 0, 0}, H {0, 24, 0, 1, 1, 0, 0, 0},
+    for (const H h : {H {20, 24, 0, 1, 1, 0, 0, 0}, H {0, 24, 0, 1, 1, 0, 0, 0},
                       H {40, 0, 0, 1, 1, 0, 0, 0}, H {40, 15, 0, 1, 1, 0, 0, 0},
-                      H {40, 64, 0, 1, 1, 0, 0, 0}, H {40, 24, 4, 1, 1, 0, 0, 0},
+                      H {40, 48, 0, 1, 1, 0, 0, 0}, H {40, 24, 4, 1, 1, 0, 0, 0},
+                      H {64, 1, 3, 1, 1, 0, 0, 0}, H {64, 32, 6, 1, 1, 0, 0, 0},
+                      H {64, 16, 4, 1, 1, 0, 0, 0}, H {40, 64, 3, 1, 1, 0, 0, 0},
                       H {40, 24, 5, 1, 1, 0, 0, 0}, H {40, 24, 99, 1, 1, 0, 0, 0},
                       H {40, 24, 1, 1, 1, 0, 0, 0}, H {40, 24, 3, 1, 1, 0xFF0000, 0xFF00, 0xFF},
                       H {40, 24, 0, 0, 1, 0, 0, 0}, H {40, 24, 0, -2, 1, 0, 0, 0},

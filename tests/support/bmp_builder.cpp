@@ -39,6 +39,8 @@ Bytes BuildBmp(const BmpLayout &layout)
         Put(info, std::uint32_t(layout.height), 4);
         Put(info, layout.planes, 2);
         Put(info, layout.bitCount, 2);
+    }
+    if (layout.headerSize > 16) {
         Put(info, layout.compression, 4);
         Put(info, std::uint32_t(layout.pixels.size()), 4); // biSizeImage
         Put(info, 2835, 4);
@@ -49,15 +51,18 @@ Bytes BuildBmp(const BmpLayout &layout)
             Put(info, layout.masks[i], 4);
         while (info.size() < layout.headerSize)
             info.push_back(0);
-        if (layout.headerSize == 40 && layout.compression == 3)
-            for (int i = 0; i < 3; ++i)
+        if (layout.headerSize == 40 && (layout.compression == 3 || layout.compression == 6))
+            for (int i = 0; i < (layout.compression == 6 ? 4 : 3); ++i)
                 Put(info, layout.masks[i], 4);
     }
+    const std::uint32_t entryBytes = layout.paletteEntryBytes ? layout.paletteEntryBytes
+        : layout.headerSize == 12                             ? 3
+                                                              : 4;
     for (COLORREF c : layout.palette) {
         info.push_back(GetBValue(c));
         info.push_back(GetGValue(c));
         info.push_back(GetRValue(c));
-        if (layout.headerSize != 12)
+        if (entryBytes == 4)
             info.push_back(0);
     }
     info.insert(info.end(), layout.gap, 0xEE);
@@ -91,7 +96,7 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
         } else {
             for (std::uint32_t v : row)
                 for (int k = 0; k < bitCount / 8; ++k)
-                    bytes.push_back(std::uint8_t(v >> (8 * k)));
+                    bytes.push_back(std::uint8_t(std::uint64_t(v) >> (8 * k)));
         }
         while (bytes.size() % 4)
             bytes.push_back(0);

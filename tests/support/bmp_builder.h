@@ -21,18 +21,21 @@ using Bytes = std::vector<std::uint8_t>;
 
 struct BmpLayout
 {
-    std::uint32_t headerSize = 40; // 12, 40, 52, 56, 108 or 124 (any value is written as given)
+    // 12, 16, 40, 52, 56, 64, 108 or 124 (any value is written as given; a 16-byte header holds
+    // only the fields up to the bit count)
+    std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1; // negative: top-down
     std::uint16_t planes = 1;
     std::uint16_t bitCount = 24;
-    std::uint32_t compression = 0; // 0 RGB, 1 RLE8, 2 RLE4, 3 bit-fields
+    std::uint32_t compression = 0; // 0 RGB, 1 RLE8, 2 RLE4, 3 bit-fields, 4 RLE24 (OS/2), 6 ...
     std::uint32_t clrUsed = 0;
     // Red, green, blue, alpha masks: inside the header for sizes >= 52 (alpha from 56), after a
-    // 40-byte header when compression is 3.
+    // 40-byte header when compression is 3 (alpha too when it is 6).
     std::uint32_t masks[4] = {0, 0, 0, 0};
     std::vector<COLORREF> palette; // written in file order, 4 bytes each (3 for a 12-byte header)
-    std::uint32_t gap = 0;         // bytes of 0xEE between the colour table and the pixels
+    std::uint32_t paletteEntryBytes = 0;  // 3 or 4; 0: as the header says
+    std::uint32_t gap = 0;                // bytes of 0xEE between the colour table and the pixels
     std::optional<std::uint32_t> offBits; // bfOffBits; default: where the pixels really start
     Bytes pixels;                         // the pixel array exactly as stored
     char signature[2] = {'B', 'M'};
