@@ -120,6 +120,7 @@ TEST(StampCli, HostileInputsFailAloneAtOnceInLittleMemory)
     ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
     const QByteArray neighbour = put("pic\xef\xbf\xbd.bmp", EightBit());
     const QByteArray unnamed = put("pic\xff.bmp", EightBit());
+    ASSERT_EQ(mkdir((folder + "out\xef\xbf\xbd").constData(), 0700), 0); // its neighbour too
     const QByteArray tiny = put("tiny.bmp", testbmp::Picture24(7, 5, [](int, int) { return 0u; }));
     const QByteArray wideFile = put("wide.bmp", wide);
     const QByteArray size = "2048";
@@ -140,6 +141,7 @@ TEST(StampCli, HostileInputsFailAloneAtOnceInLittleMemory)
         {{"--jobs", "1", fifo}, 1, "not a regular file", {}},
         {{unnamed}, 1, "not valid UTF-8", unnamed},
         {{"--jobs", "1", unnamed, tiny}, 1, "not valid UTF-8", unnamed},
+        {{"--output-dir", folder + "out\xff", tiny}, 2, "not valid UTF-8", tiny},
         {{"--text", w120, "--size", size, tiny}, 0, "", {}},
         {{"--text", w400, "--size", size, "--opaque", "--background", "#00FF28", wideFile},
          0,
