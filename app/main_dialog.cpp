@@ -44,6 +44,7 @@ MainDialog::MainDialog(QWidget *parent)
     const QSize clientSize = BuildDialog(this, MainDialogTemplate(), m_client);
     setWindowIcon(ProgramIcon());
     BuildMenu();
+    m_menuBar->installEventFilter(this);
 
     m_hbar = FindControl<QScrollBar>(m_client, ids::kHorizontalScrollBar);
     m_vbar = FindControl<QScrollBar>(m_client, ids::kVerticalScrollBar);
@@ -143,6 +144,34 @@ void MainDialog::keyPressEvent(QKeyEvent *event)
     default:
         QDialog::keyPressEvent(event);
     }
+}
+
+bool MainDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // Once used from the keyboard, the menu bar keeps the focus and swallows Escape. With no
+    // item of it highlighted any more, Enter and Escape are the main window's again: one
+    // Escape leaves the menu, the next ends the program.
+    if (watched == m_menuBar && event->type() == QEvent::KeyPress && !m_menuBar->activeAction()) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return
+            || key->key() == Qt::Key_Enter) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MainDialog::changeEvent(QEvent *event)
+{
+    // Minimising, maximising and restoring change the window's size even where the client
+    // area keeps its own: the controls are laid out again and the view goes back to the start.
+    if (event->type() == QEvent::WindowStateChange) {
+        LayoutControls();
+        UpdateScrollBars();
+        DrawView();
+    }
+    QDialog::changeEvent(event);
 }
 
 void MainDialog::OnAppExit()

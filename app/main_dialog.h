@@ -52,6 +52,7 @@ public:
     int ViewHeight() const { return m_viewHeight; }
     // The menu action of a command id, or null.
     QAction *CommandAction(int id) const;
+    QMenuBar *MenuBar() const { return m_menuBar; }
     QScrollBar *HorizontalBar() const { return m_hbar; }
     QScrollBar *VerticalBar() const { return m_vbar; }
     // View pixels per interface pixel.
@@ -73,6 +74,8 @@ public Q_SLOTS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     friend class ClientArea;

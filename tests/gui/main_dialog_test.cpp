@@ -14,12 +14,14 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -227,6 +229,44 @@ TEST_F(MainDialogTest, EnterEscapeCloseBoxAndExitEndAtOnce)
     EXPECT_TRUE(endsBy([](MainDialog &d) { d.close(); }));
     EXPECT_TRUE(endsBy([](MainDialog &d) { d.CommandAction(ids::kAppExit)->trigger(); }));
     EXPECT_EQ(prompts.Requests().size(), 1u); // the open dialog only
+
+    // Once the menu bar has been used, Escape first closes an open menu, then leaves the menu
+    // bar, and the next Escape (or Enter) ends the program.
+    const auto keysToEnd = [](const std::function<void(MainDialog &)> &useMenu, Qt::Key last) {
+        MainDialog other;
+        other.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+        useMenu(other);
+        int keys = 0;
+        for (; other.isVisible() && keys < 5; ++keys) {
+            QWidget *menu = QApplication::activePopupWidget();
+            const Qt::Key key = menu || other.MenuBar()->activeAction() ? Qt::Key_Escape : last;
+            if (menu)
+                QTest::keyClick(menu, key);
+            else
+                QTest::keyClick(other.windowHandle(), key);
+        }
+        return keys;
+    };
+    const auto openFileMenuByMouse = [](MainDialog &d) {
+        QMenuBar *bar = d.MenuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions()[0]).center());
+    };
+    const std::tuple<const char *, std::function<void(MainDialog &)>, Qt::Key, int> uses[] = {
+        {"nothing", [](MainDialog &) {}, Qt::Key_Escape, 1},
+        {"alt",
+         [](MainDialog &d) { QTest::keyClick(d.windowHandle(), Qt::Key_Alt, Qt::AltModifier); },
+         Qt::Key_Escape, 2},
+        {"alt then enter",
+         [](MainDialog &d) { QTest::keyClick(d.windowHandle(), Qt::Key_Alt, Qt::AltModifier); },
+         Qt::Key_Return, 2},
+        {"alt+f",
+         [](MainDialog &d) { QTest::keyClick(d.windowHandle(), Qt::Key_F, Qt::AltModifier); },
+         Qt::Key_Escape, 3},
+        {"menu opened by mouse", openFileMenuByMouse, Qt::Key_Escape, 3},
+    };
+    for (const auto &[name, use, last, keys] : uses)
+        EXPECT_EQ(keysToEnd(use, last), keys) << name;
 }
 
 TEST_F(MainDialogTest, OpenScrollDragAndSaveWritesTheTextWhereItWasDropped)
@@ -372,6 +412,22 @@ TEST_F(MainDialogTest, ResizeResetsTheScrollPositions)
     QTRY_COMPARE_WITH_TIMEOUT(h->maximum(), 2000 - dialog.ViewWidth(), 2000);
     EXPECT_EQ(h->value(), 0);
     EXPECT_EQ(dialog.VerticalBar()->maximum(), 1500 - dialog.ViewHeight());
+
+    // Minimising, maximising and restoring are changes of size too.
+    const std::pair<const char *, void (QWidget::*)()> changes[] = {
+        {"minimise", &QWidget::showMinimized},
+        {"restore", &QWidget::showNormal},
+        {"maximise", &QWidget::showMaximized},
+        {"restore", &QWidget::showNormal},
+    };
+    for (const auto &[name, change] : changes) {
+        for (QScrollBar *bar : {h, dialog.VerticalBar()})
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        ASSERT_EQ(std::pair(h->value(), dialog.VerticalBar()->value()), std::pair(1, 1)) << name;
+        (dialog.*change)();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(std::pair(h->value(), dialog.VerticalBar()->value()), std::pair(0, 0)) << name;
+    }
 
     // A picture no larger than the view: the bars are disabled at 0.
     WriteGreyPicture(Path("small.bmp"), 20, 20);
