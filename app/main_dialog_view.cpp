@@ -203,9 +203,14 @@ void MainDialog::OnMouseMove(const QPointF &clientPoint, bool keysHeld)
 
 void MainDialog::OnLeftButtonUp(const QPointF &clientPoint)
 {
+    // The press grabbed the mouse, so Qt also reports a release outside the window or over a
+    // scroll bar, where the view would never see it: the drag goes on until the pointer comes
+    // back with no button held, which abandons it and keeps the text selected.
+    if (!OverClientArea(clientPoint))
+        return;
     const POINT p = ToViewPoint(clientPoint);
-    // A release outside the window or over a scroll bar ends whatever was going on.
-    if (!OverClientArea(clientPoint) || !InView(p)) {
+    // A release in the corner square below the vertical bar ends whatever was going on.
+    if (!InView(p)) {
         m_style.dragging = 0;
         m_style.selected = 0;
         DrawView();

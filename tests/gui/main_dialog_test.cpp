@@ -377,11 +377,23 @@ TEST_F(MainDialogTest, TheDragStateTable)
     Release({50, 50}); // nothing to finish
     EXPECT_EQ(State(), State(-1, -1, 1, 0));
 
-    // A release outside the window (the press grabbed the mouse) ends it all.
-    Press({5, 5});
-    MoveHeld({100, 100});
-    Release({-40, -40});
-    EXPECT_EQ(State(), State(-1, -1, 0, 0));
+    // A release the view cannot see (outside the window, over a scroll bar) leaves the drag
+    // to be abandoned when the pointer comes back with nothing held: the text stays where it
+    // was, selected. A release in the corner square below the vertical bar ends it all.
+    const QRect hbar = dialog.HorizontalBar()->geometry(), vbar = dialog.VerticalBar()->geometry();
+    const std::pair<QPoint, Placement> releases[] = {
+        {{-40, -40}, State(-1, -1, 1, 0)},
+        {hbar.center(), State(-1, -1, 1, 0)},
+        {vbar.center(), State(-1, -1, 1, 0)},
+        {{vbar.x() + 2, hbar.y() + 2}, State(-1, -1, 0, 0)},
+    };
+    for (const auto &[at, after] : releases) {
+        Press({5, 5});
+        MoveHeld({100, 100});
+        Release(at);
+        Mouse(QEvent::MouseMove, {60, 60}, Qt::NoButton, {});
+        EXPECT_EQ(State(), after) << at.x() << "," << at.y();
+    }
 
     // The right button deselects; a double click off the text clears the selection only.
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
