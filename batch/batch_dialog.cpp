@@ -92,8 +92,13 @@ void BatchDialog::OnDeleteSelected()
     if (IsBusy() || fileList->count() <= 0)
         return;
     const QList<QListWidgetItem *> selected = fileList->selectedItems();
-    if (!selected.isEmpty())
-        delete fileList->takeItem(fileList->row(selected.front()));
+    if (selected.isEmpty())
+        return;
+    delete fileList->takeItem(fileList->row(selected.front()));
+    // The list would select the next entry by itself, and a second Delete would take a file
+    // the user never chose: after a delete nothing is selected.
+    fileList->setCurrentRow(-1);
+    fileList->clearSelection();
 }
 
 void BatchDialog::OnClearList()

@@ -160,12 +160,18 @@ TEST_F(BatchDialogTest, AddDeleteAndClearEditTheListInPlace)
         dialog.fileList->clearSelection();
         Click(batchdlg::kDeleteButton);
         EXPECT_EQ(Items(dialog.fileList), all);
-        // Delete takes the selected entry only.
-        dialog.fileList->setCurrentRow(1);
-        Click(batchdlg::kDeleteButton);
+        // Delete takes the selected entry only and leaves nothing selected, so a second
+        // Delete takes nothing: in the middle of the list and at its end.
         QStringList left = all;
-        left.removeAt(1);
-        EXPECT_EQ(Items(dialog.fileList), left);
+        for (const int row : {1, int(all.size()) - 2}) {
+            dialog.fileList->setCurrentRow(row);
+            Click(batchdlg::kDeleteButton);
+            left.removeAt(row);
+            EXPECT_EQ(Items(dialog.fileList), left) << row;
+            EXPECT_TRUE(dialog.fileList->selectedItems().isEmpty()) << row;
+            Click(batchdlg::kDeleteButton);
+            EXPECT_EQ(Items(dialog.fileList), left) << row;
+        }
 
         Click(batchdlg::kClearButton);
         EXPECT_EQ(dialog.fileList->count(), 0);
