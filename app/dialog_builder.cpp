@@ -6,18 +6,23 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <cmath>
 #include <vector>
@@ -31,6 +36,53 @@ constexpr char kFallbackFace[] = "WenQuanYi Micro Hei";
 
 // The size a static icon control takes, whatever its rectangle says.
 constexpr int kIconSize = 32;
+
+// The platform's trackbar lowers its value on Up and Page Up and raises it on Down and Page
+// Down; Qt's slider does the opposite. Left, Right, Home and End agree already.
+class TrackbarKeys : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+            action = QAbstractSlider::SliderSingleStepSub;
+            break;
+        case Qt::Key_Down:
+            action = QAbstractSlider::SliderSingleStepAdd;
+            break;
+        case Qt::Key_PageUp:
+            action = QAbstractSlider::SliderPageStepSub;
+            break;
+        case Qt::Key_PageDown:
+            action = QAbstractSlider::SliderPageStepAdd;
+            break;
+        default:
+            return false;
+        }
+        static_cast<QAbstractSlider *>(watched)->triggerAction(action);
+        return true;
+    }
+};
+
+// Group boxes as the templates draw them: the title on the frame's top line, the line broken
+// behind it. Qt's own Windows style draws them so; the program's style puts the title above
+// the frame. One style for the run, owned by the application.
+QStyle *GroupBoxStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = QStyleFactory::create(QStringLiteral("Windows"));
+        if (style)
+            style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
 
 int MulDiv(int value, int numerator, int denominator)
 {
@@ -55,15 +107,24 @@ QWidget *MakeButton(const ControlTemplate &control, QWidget *parent)
     switch (control.style & BS_TYPEMASK) {
     case BS_AUTOCHECKBOX:
         return new QCheckBox(text, parent);
-    case BS_GROUPBOX:
-        return new QGroupBox(text, parent);
+    case BS_GROUPBOX: {
+        auto *box = new QGroupBox(text, parent);
+        if (QStyle *style = GroupBoxStyle())
+            box->setStyle(style);
+        return box;
+    }
     case BS_DEFPUSHBUTTON: {
         auto *button = new QPushButton(text, parent);
         button->setDefault(true);
         return button;
     }
-    default:
-        return new QPushButton(text, parent);
+    default: {
+        // Only a template's default push button is ever drawn as default: Qt would make the
+        // next button default whenever the focus is elsewhere.
+        auto *button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
     }
 }
 
@@ -124,6 +185,7 @@ QWidget *MakeControl(const ControlTemplate &control, QWidget *parent)
         auto *slider
             = new QSlider(control.style & TBS_VERT ? Qt::Vertical : Qt::Horizontal, parent);
         slider->setRange(0, 100); // a new trackbar's range
+        slider->installEventFilter(new TrackbarKeys(slider));
         if (!(control.style & TBS_NOTICKS))
             slider->setTickPosition(control.style & TBS_BOTH ? QSlider::TicksBothSides
                                                              : QSlider::TicksBelow);

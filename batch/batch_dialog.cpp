@@ -36,8 +36,6 @@ BatchDialog::BatchDialog(QWidget *parent)
     for (const auto &[id, handler] : handlers) {
         auto *button = FindControl<QPushButton>(this, id);
         Q_ASSERT(button);
-        // No button turns default when it has the focus: Enter is the dialog's own below.
-        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, handler);
     }
     connect(&m_watcher, &QFutureWatcher<RunOutcome>::finished, this, &BatchDialog::OnRunFinished);

@@ -170,14 +170,23 @@ TEST_F(TextPropertiesDialogTest, SliderEditAndPreviewStayInStep)
         }
         dialog.alphaSlider->setSliderDown(false);
 
-        // Arrow keys step by one.
+        // Keys as on the platform's trackbar: Left, Up and Page Up lower the value, Right, Down
+        // and Page Down raise it; a page is a fifth of the range.
         dialog.alphaSlider->setFocus();
-        QTest::keyClick(dialog.alphaSlider, Qt::Key_Right);
-        EXPECT_EQ(AlphaEdit()->text(), QStringLiteral("18"));
-        QTest::keyClick(dialog.alphaSlider, Qt::Key_Left);
-        QTest::keyClick(dialog.alphaSlider, Qt::Key_Left);
-        EXPECT_EQ(dialog.style.alpha, 16);
+        const std::pair<Qt::Key, int> keys[] = {
+            {Qt::Key_Right, 18},    {Qt::Key_Left, 17},   {Qt::Key_Up, 16},    {Qt::Key_Down, 17},
+            {Qt::Key_PageDown, 68}, {Qt::Key_PageUp, 17}, {Qt::Key_PageUp, 0}, {Qt::Key_Up, 0},
+            {Qt::Key_End, 255},     {Qt::Key_Down, 255},  {Qt::Key_Left, 254}, {Qt::Key_Home, 0},
+            {Qt::Key_Down, 1},
+        };
+        for (const auto &[key, alpha] : keys) {
+            QTest::keyClick(dialog.alphaSlider, key);
+            EXPECT_EQ(std::tuple(AlphaEdit()->text(), dialog.style.alpha),
+                      std::tuple(QString::number(alpha), alpha))
+                << QKeySequence(key).toString().toStdString();
+        }
         EXPECT_TRUE(prompts.Requests().empty());
+        EXPECT_TRUE(PreviewShowsStyle());
 
         // The check box and the text line reach the preview too.
         QTest::mouseClick(Find<QCheckBox>(textprops::kBgTransparentCheck), Qt::LeftButton);
@@ -262,12 +271,20 @@ TEST_F(TextPropertiesDialogTest, OnlyOkWritesTheCopyBackIntoTheRecord)
     }
 }
 
-TEST_F(TextPropertiesDialogTest, EnterPressesTheFocusedButton)
+TEST_F(TextPropertiesDialogTest, NoButtonIsDefaultAndEnterPressesTheFocusedOne)
 {
     // (Enter in the text edit is one of the endings above.)
     dialog.SetStyle(TextStyle());
     prompts.AnswerFont(std::nullopt);
     Run([&] {
+        // No button is drawn as the default one, wherever the focus is.
+        for (int id :
+             {textprops::kBgTransparentCheck, textprops::kAlphaEdit, textprops::kAlphaSlider,
+              textprops::kTextEdit, textprops::kCancelButton, textprops::kFontButton}) {
+            Find<QWidget>(id)->setFocus();
+            for (QPushButton *button : dialog.findChildren<QPushButton *>())
+                EXPECT_FALSE(button->isDefault()) << id << " " << button->text().toStdString();
+        }
         // The focus starts on the font button: Enter opens the font dialog.
         EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>(textprops::kFontButton));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
