@@ -8,6 +8,7 @@
 
 int main(int argc, char **argv)
 {
+    UseChineseLocale();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(strings::kProgramTitle));
     QApplication::setWindowIcon(ProgramIcon());

@@ -4,7 +4,10 @@
 #include "qt_font_color_prompts.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTreeView>
+#include <QWindow>
 
 MessageAnswer QtPromptService::ShowMessage(QWidget *owner, const QString &text,
                                            const QString &caption, MessageButtons buttons,
@@ -16,26 +19,60 @@ MessageAnswer QtPromptService::ShowMessage(QWidget *owner, const QString &text,
                                                      : QMessageBox::Ok,
                     owner);
     box.setTextFormat(Qt::PlainText); // paths and texts are shown as they are
+    if (caption.isEmpty()) {
+        // The window system is never given an empty title: Qt puts the program's name in its
+        // place. A blank one leaves the title bar empty.
+        box.winId();
+        box.windowHandle()->setTitle(QStringLiteral(" "));
+    }
     const int answer = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
+namespace {
+
+// Qt's own file dialog, not the desktop's: it speaks the program's language and shows each
+// entry of the filter by its name alone, exactly as the command gives it, with the patterns
+// as the filter itself. The size, type and date columns are as wide as what they show.
+QStringList RunFileDialog(QWidget *owner, const QString &filter, QFileDialog::FileMode mode,
+                          QFileDialog::AcceptMode acceptMode)
+{
+    QFileDialog dialog(owner);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(acceptMode);
+    dialog.setNameFilter(ToQtFileFilter(filter));
+    if (auto *details = dialog.findChild<QTreeView *>()) {
+        QHeaderView *header = details->header();
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        header->setStretchLastSection(false);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+} // namespace
+
 QString QtPromptService::GetOpenFileName(QWidget *owner, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), ToQtFileFilter(filter));
+    return RunFileDialog(owner, filter, QFileDialog::ExistingFile, QFileDialog::AcceptOpen)
+        .value(0);
 }
 
 QStringList QtPromptService::GetOpenFileNames(QWidget *owner, const QString &filter)
 {
-    return QFileDialog::getOpenFileNames(owner, QString(), QString(), ToQtFileFilter(filter));
+    return RunFileDialog(owner, filter, QFileDialog::ExistingFiles, QFileDialog::AcceptOpen);
 }
 
 QString QtPromptService::GetSaveFileName(QWidget *owner, const QString &filter)
 {
     // Qt's dialog asks before it lets an existing file be chosen.
-    return QFileDialog::getSaveFileName(owner, QString(), QString(), ToQtFileFilter(filter));
+    return RunFileDialog(owner, filter, QFileDialog::AnyFile, QFileDialog::AcceptSave).value(0);
 }
 
 std::optional<LOGFONT> QtPromptService::ChooseFont(QWidget *owner, const LOGFONT &initial)

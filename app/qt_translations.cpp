@@ -4,6 +4,18 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <clocale>
+
+void UseChineseLocale()
+{
+    // The C library takes the user's settings now; when Qt sets it up again from the
+    // variables below and the system has no Chinese locale of its own, that fails and these
+    // stay.
+    std::setlocale(LC_ALL, "");
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    qputenv("LANGUAGE", "zh_CN");
+}
+
 bool InstallChineseQtTexts(QCoreApplication &application)
 {
     const QLocale chinese(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);

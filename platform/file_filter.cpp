@@ -12,8 +12,7 @@ QString ToQtFileFilter(const QString &filter)
         if (name.isEmpty() && patterns.isEmpty())
             continue;
         patterns.replace(u';', u' ');
-        const QString bracketed = u'(' + patterns + u')';
-        entries << (name.endsWith(bracketed) ? name : name + u' ' + bracketed);
+        entries << name + QStringLiteral(" (") + patterns + u')';
     }
     return entries.join(QStringLiteral(";;"));
 }

@@ -5,9 +5,10 @@
 TEST(FileFilter, TurnsCommandFiltersIntoQtFilters)
 {
     EXPECT_EQ(ToQtFileFilter(QStringLiteral("BMP文件|*.bmp")), QStringLiteral("BMP文件 (*.bmp)"));
-    // A name that already shows its patterns stays as it is; a trailing "|" ends the list.
+    // A name that shows its patterns gets them once more, as the filter; a trailing "|" ends
+    // the list.
     EXPECT_EQ(ToQtFileFilter(QStringLiteral("位图文件(*.bmp)|*.bmp|")),
-              QStringLiteral("位图文件(*.bmp)"));
+              QStringLiteral("位图文件(*.bmp) (*.bmp)"));
     EXPECT_EQ(ToQtFileFilter(QStringLiteral("图片|*.bmp;*.dib|全部|*.*||")),
               QStringLiteral("图片 (*.bmp *.dib);;全部 (*.*)"));
     EXPECT_EQ(ToQtFileFilter(QString()), QString());

@@ -72,7 +72,8 @@ TEST(DialogBuilder, ConvertsDialogUnitsWithTheFallbackFont)
 {
     const QFont font = DialogFont(AboutDialogTemplate());
     EXPECT_EQ(font.pointSize(), 9);
-    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("WenQuanYi Micro Hei"));
+    // WenQuanYi Micro Hei, by its name in the program's locale.
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf8("文泉驿微米黑"));
 
     const DialogBaseUnits units = BaseUnitsFor(font);
     ASSERT_GT(units.x, 0);

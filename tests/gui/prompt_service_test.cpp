@@ -1,19 +1,33 @@
 #include "app/qt_prompt_service.h"
+#include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
+#include <QWindow>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <tuple>
 
 namespace {
 
 struct SeenBox
 {
     QString text, caption;
+    QString shownTitle; // what the window system is given: an empty one it would replace
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
 };
@@ -26,7 +40,8 @@ MessageAnswer ShowAndPress(MessageAnswer (PromptService::*kind)(QWidget *, const
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+        seen = {box->text(), box->windowTitle(), box->windowHandle()->title(), box->icon(),
+                box->standardButtons()};
         box->button(click)->click();
     });
     return (service.*kind)(nullptr, QStringLiteral("文件 /a&b.bmp 读取失败!"));
@@ -38,19 +53,83 @@ TEST(QtPromptService, MessageBoxesHaveTheirIconCaptionAndButtons)
     EXPECT_EQ(ShowAndPress(&PromptService::Warning, QMessageBox::Ok, seen), MessageAnswer::Ok);
     EXPECT_EQ(seen.text, QStringLiteral("文件 /a&b.bmp 读取失败!"));
     EXPECT_EQ(seen.caption, QStringLiteral("velmora"));
+    EXPECT_EQ(seen.shownTitle, QStringLiteral("velmora"));
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
 
     EXPECT_EQ(ShowAndPress(&PromptService::Question, QMessageBox::No, seen), MessageAnswer::No);
     EXPECT_EQ(seen.caption, QString::fromUtf8("询问"));
+    EXPECT_EQ(seen.shownTitle, QString::fromUtf8("询问"));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(ShowAndPress(&PromptService::Question, QMessageBox::Yes, seen), MessageAnswer::Yes);
 
     EXPECT_EQ(ShowAndPress(&PromptService::Notice, QMessageBox::Ok, seen), MessageAnswer::Ok);
     EXPECT_EQ(seen.caption, QString());
+    EXPECT_FALSE(seen.shownTitle.isEmpty());
+    EXPECT_TRUE(seen.shownTitle.trimmed().isEmpty());
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+}
+
+// Qt's file dialogs: each filter entry shown by its name as the command gives it and filtering
+// by its patterns; sizes and dates in Chinese, in columns wide enough to show them.
+TEST(QtPromptService, FileDialogsShowFilterNamesAndWholeColumnsInChinese)
+{
+    // A small picture (its size in bytes), a large one (in KiB, wider than Qt's default
+    // column) and a file the filter leaves out.
+    QTemporaryDir dir;
+    const QString small = dir.filePath(QStringLiteral("a.bmp"));
+    testbmp::WriteSolid(small, 4, 4, 0x808080);
+    testbmp::WriteSolid(dir.filePath(QStringLiteral("b.bmp")), 200, 200, 0x808080);
+    testbmp::WriteFile(dir.filePath(QStringLiteral("c.txt")), {'x'});
+    const QFileInfo info(small);
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    // As for a new user: no column widths kept by Qt from an earlier dialog.
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .remove(QStringLiteral("FileDialog"));
+
+    QtPromptService service;
+    const QString bmp = QString::fromUtf8("BMP文件|*.bmp");
+    const QString bitmap = QString::fromUtf8("位图文件(*.bmp)|*.bmp|");
+    const std::tuple<std::function<bool()>, QString> dialogs[] = {
+        {[&] { return service.GetOpenFileName(nullptr, bmp).isEmpty(); },
+         QString::fromUtf8("BMP文件")},
+        {[&] { return service.GetOpenFileNames(nullptr, bitmap).isEmpty(); },
+         QString::fromUtf8("位图文件(*.bmp)")},
+        {[&] { return service.GetSaveFileName(nullptr, bitmap).isEmpty(); },
+         QString::fromUtf8("位图文件(*.bmp)")},
+    };
+    for (const auto &[run, shownFilter] : dialogs) {
+        SCOPED_TRACE(shownFilter.toStdString());
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(dir.path());
+            dialog->setViewMode(QFileDialog::Detail);
+            EXPECT_EQ(
+                dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText(),
+                shownFilter);
+            auto *tree = dialog->findChild<QTreeView *>();
+            QAbstractItemView *details = tree;
+            const auto cell = [&](int row, int column) {
+                return details->model()->index(row, column, details->rootIndex()).data().toString();
+            };
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return cell(0, 0) == info.fileName() && cell(1, 0) == "b.bmp"; }, 5000));
+            EXPECT_EQ(details->model()->rowCount(details->rootIndex()), 2);
+            EXPECT_EQ(cell(0, 1), QString::number(info.size()) + QString::fromUtf8(" 字节"));
+            EXPECT_EQ(cell(0, 3), chinese.toString(info.lastModified(), QLocale::ShortFormat));
+            for (int column : {1, 2, 3})
+                EXPECT_TRUE(QTest::qWaitFor([&] {
+                    return tree->header()->sectionSize(column)
+                        >= details->sizeHintForColumn(column);
+                })) << column
+                    << " " << cell(1, column).toStdString();
+            dialog->reject();
+        });
+        EXPECT_TRUE(run());
+    }
 }
 
 TEST(ScriptedPrompts, AnswersInOrderAndFailsOnSurprises)

@@ -1,3 +1,5 @@
+#include "app/qt_translations.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 
@@ -9,6 +11,8 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
+    // The program's locale, as the program sets it.
+    UseChineseLocale();
     QApplication app(argc, argv);
     // Whatever Qt keeps in its settings (dialog history, custom colours) goes to a test
     // location, not into the user's home folder.
