@@ -35,7 +35,8 @@ namespace {
 
 // Qt's own file dialog, not the desktop's: it speaks the program's language and shows each
 // entry of the filter by its name alone, exactly as the command gives it, with the patterns
-// as the filter itself. The size, type and date columns are as wide as what they show.
+// as the filter itself. The size, type and date columns are as wide as what they show, and
+// the names take the width that is left, so every column is in view.
 QStringList RunFileDialog(QWidget *owner, const QString &filter, QFileDialog::FileMode mode,
                           QFileDialog::AcceptMode acceptMode)
 {
@@ -47,9 +48,10 @@ QStringList RunFileDialog(QWidget *owner, const QString &filter, QFileDialog::Fi
     dialog.setNameFilter(ToQtFileFilter(filter));
     if (auto *details = dialog.findChild<QTreeView *>()) {
         QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
         for (int column = 1; column < header->count(); ++column)
             header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-        header->setStretchLastSection(false);
     }
     if (dialog.exec() != QDialog::Accepted)
         return {};

@@ -120,10 +120,13 @@ TEST(QtPromptService, FileDialogsShowFilterNamesAndWholeColumnsInChinese)
             EXPECT_EQ(details->model()->rowCount(details->rootIndex()), 2);
             EXPECT_EQ(cell(0, 1), QString::number(info.size()) + QString::fromUtf8(" 字节"));
             EXPECT_EQ(cell(0, 3), chinese.toString(info.lastModified(), QLocale::ShortFormat));
+            // Each of them as wide as what it shows, and all of it in view.
+            const QHeaderView *header = tree->header();
             for (int column : {1, 2, 3})
                 EXPECT_TRUE(QTest::qWaitFor([&] {
-                    return tree->header()->sectionSize(column)
-                        >= details->sizeHintForColumn(column);
+                    return header->sectionSize(column) >= details->sizeHintForColumn(column)
+                        && header->sectionViewportPosition(column) + header->sectionSize(column)
+                        <= details->viewport()->width();
                 })) << column
                     << " " << cell(1, column).toStdString();
             dialog->reject();
