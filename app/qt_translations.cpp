@@ -19,7 +19,8 @@ void UseChineseLocale()
 bool InstallChineseQtTexts(QCoreApplication &application)
 {
     const QLocale chinese(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
-    // Dates, sizes and numbers in the file dialog follow the interface's language too.
+    // What the program formats itself follows the interface's language too; Qt's dialogs
+    // take the system locale, which UseChineseLocale sets.
     QLocale::setDefault(chinese);
     auto *translator = new QTranslator(&application);
     if (!translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
