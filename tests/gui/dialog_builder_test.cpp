@@ -157,25 +157,18 @@ TEST(DialogBuilder, MakesEveryControlKindWithItsIdStyleAndTabOrder)
     EXPECT_FALSE(FindControlWidget(&dialog, kHidden)->isVisible());
     EXPECT_EQ(dialog.size(), dialog.minimumSize()); // modal frame: fixed size
 
-    // The group box's title sits on the frame's top line: the line (found at the right end)
+    // The group box's title sits on the frame's top line (found at its right end): the line
     // is broken behind the title, whose glyphs reach above and below it.
     const QImage group = FindControlWidget(&dialog, kGroup)->grab().toImage();
     const QRgb ground = group.pixel(group.width() / 2, group.height() / 2);
-    int line = 0;
+    int line = 0, gap = 0, ink[2] = {};
     while (line < group.height() / 2 && group.pixel(group.width() - 4, line) == ground)
         ++line;
-    int gap = 0, inkAbove = 0, inkBelow = 0;
-    for (int x = 4; x < group.width() - 4; ++x) {
-        if (group.pixel(x, line) != ground)
-            continue;
-        ++gap;
-        for (int y = 0; y < group.height() / 2; ++y)
-            if (y != line && group.pixel(x, y) != ground)
-                ++(y < line ? inkAbove : inkBelow);
-    }
+    for (int x = 4; x < group.width() - 4; ++x)
+        for (int y = 0; group.pixel(x, line) == ground && y < group.height() / 2; ++y)
+            gap += y == 0, ink[y > line] += y != line && group.pixel(x, y) != ground;
     EXPECT_GT(gap, QFontMetrics(dialog.font()).horizontalAdvance(QStringLiteral("分组")) / 2);
-    EXPECT_GT(inkAbove, 0);
-    EXPECT_GT(inkBelow, 0);
+    EXPECT_TRUE(ink[0] > 0 && ink[1] > 0);
 
     // Tab goes in template order over the controls that have a tab stop.
     QWidget *edit = FindControlWidget(&dialog, kEdit);

@@ -19,7 +19,6 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
 
 namespace {
@@ -73,65 +72,53 @@ TEST(QtPromptService, MessageBoxesHaveTheirIconCaptionAndButtons)
 }
 
 // Qt's file dialogs: each filter entry shown by its name as the command gives it and filtering
-// by its patterns; sizes and dates in Chinese, in columns wide enough to show them.
+// by its patterns; sizes and dates in Chinese, in columns as wide as what they show and in view.
 TEST(QtPromptService, FileDialogsShowFilterNamesAndWholeColumnsInChinese)
 {
-    // A small picture (its size in bytes), a large one (in KiB, wider than Qt's default
-    // column) and a file the filter leaves out.
+    // A small picture (its size in bytes), a large one (in KiB, wider than Qt's own column) and
+    // a file the filter leaves out; no column widths kept by Qt from an earlier dialog.
     QTemporaryDir dir;
-    const QString small = dir.filePath(QStringLiteral("a.bmp"));
-    testbmp::WriteSolid(small, 4, 4, 0x808080);
+    const QFileInfo small(dir.filePath(QStringLiteral("a.bmp")));
+    testbmp::WriteSolid(small.filePath(), 4, 4, 0x808080);
     testbmp::WriteSolid(dir.filePath(QStringLiteral("b.bmp")), 200, 200, 0x808080);
     testbmp::WriteFile(dir.filePath(QStringLiteral("c.txt")), {'x'});
-    const QFileInfo info(small);
-    const QLocale chinese(QLocale::Chinese, QLocale::China);
-    // As for a new user: no column widths kept by Qt from an earlier dialog.
     QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
         .remove(QStringLiteral("FileDialog"));
-
     QtPromptService service;
-    const QString bmp = QString::fromUtf8("BMP文件|*.bmp");
-    const QString bitmap = QString::fromUtf8("位图文件(*.bmp)|*.bmp|");
-    const std::tuple<std::function<bool()>, QString> dialogs[] = {
-        {[&] { return service.GetOpenFileName(nullptr, bmp).isEmpty(); },
-         QString::fromUtf8("BMP文件")},
-        {[&] { return service.GetOpenFileNames(nullptr, bitmap).isEmpty(); },
-         QString::fromUtf8("位图文件(*.bmp)")},
-        {[&] { return service.GetSaveFileName(nullptr, bitmap).isEmpty(); },
-         QString::fromUtf8("位图文件(*.bmp)")},
-    };
-    for (const auto &[run, shownFilter] : dialogs) {
-        SCOPED_TRACE(shownFilter.toStdString());
-        QTimer::singleShot(0, [&] {
+    for (const auto &[ask, filter, shown] :
+         {std::tuple(&PromptService::GetOpenFileName, "BMP文件|*.bmp", "BMP文件"),
+          std::tuple(&PromptService::GetSaveFileName, "位图文件(*.bmp)|*.bmp|",
+                     "位图文件(*.bmp)")}) {
+        QTimer::singleShot(0, [&, shown = shown] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             dialog->setDirectory(dir.path());
             dialog->setViewMode(QFileDialog::Detail);
             EXPECT_EQ(
                 dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText(),
-                shownFilter);
+                QString::fromUtf8(shown));
             auto *tree = dialog->findChild<QTreeView *>();
-            QAbstractItemView *details = tree;
+            QAbstractItemView *view = tree;
             const auto cell = [&](int row, int column) {
-                return details->model()->index(row, column, details->rootIndex()).data().toString();
+                return view->model()->index(row, column, view->rootIndex()).data().toString();
             };
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return cell(0, 0) == info.fileName() && cell(1, 0) == "b.bmp"; }, 5000));
-            EXPECT_EQ(details->model()->rowCount(details->rootIndex()), 2);
-            EXPECT_EQ(cell(0, 1), QString::number(info.size()) + QString::fromUtf8(" 字节"));
-            EXPECT_EQ(cell(0, 3), chinese.toString(info.lastModified(), QLocale::ShortFormat));
-            // Each of them as wide as what it shows, and all of it in view.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return cell(1, 0) == QStringLiteral("b.bmp"); }));
+            EXPECT_EQ(view->model()->rowCount(view->rootIndex()), 2);
+            EXPECT_EQ(cell(0, 1), QString::number(small.size()) + QString::fromUtf8(" 字节"));
+            EXPECT_EQ(cell(0, 3),
+                      QLocale(QLocale::Chinese, QLocale::China)
+                          .toString(small.lastModified(), QLocale::ShortFormat));
             const QHeaderView *header = tree->header();
-            for (int column : {1, 2, 3})
+            for (int c : {1, 2, 3})
                 EXPECT_TRUE(QTest::qWaitFor([&] {
-                    return header->sectionSize(column) >= details->sizeHintForColumn(column)
-                        && header->sectionViewportPosition(column) + header->sectionSize(column)
-                        <= details->viewport()->width();
-                })) << column
-                    << " " << cell(1, column).toStdString();
+                    return header->sectionSize(c) >= view->sizeHintForColumn(c)
+                        && header->sectionViewportPosition(c) + header->sectionSize(c)
+                        <= view->viewport()->width();
+                })) << c
+                    << " " << cell(1, c).toStdString();
             dialog->reject();
         });
-        EXPECT_TRUE(run());
+        EXPECT_TRUE((service.*ask)(nullptr, QString::fromUtf8(filter)).isEmpty());
     }
 }
 
