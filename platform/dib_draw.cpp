@@ -1,5 +1,7 @@
 #include "dib_draw.h"
 
+#include "widen_row.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -101,20 +103,10 @@ void DecodeDibRow(const DibHeader &h, const std::uint8_t *src, int count, const 
             out[x] = Bgrx(Widen(p, h.red), Widen(p, h.green), Widen(p, h.blue));
         }
         break;
-    case 24: {
-        // Stored blue, green, red: already the surface's byte order less its unused byte. Each
-        // pixel is read as one word with the next pixel's first byte masked off; the last one
-        // byte by byte, since the data may end right after it.
-        int x = 0;
-        for (; x + 1 < count; ++x) {
-            std::uint32_t p;
-            std::memcpy(&p, src + 3 * x, 4);
-            out[x] = p & 0x00FFFFFFu;
-        }
-        for (; x < count; ++x)
-            out[x] = Bgrx(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+    case 24:
+        // Stored blue, green, red: the surface's byte order less its unused byte.
+        WidenBgrRow(src, reinterpret_cast<std::uint8_t *>(out), count);
         break;
-    }
     case 64:
         // Four 16-bit channels, blue, green, red, alpha; the display has no alpha.
         for (int x = 0; x < count; ++x) {
