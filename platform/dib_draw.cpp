@@ -156,65 +156,14 @@ void DrawUncompressed(const DibHeader &h, const DibColors &colors,
 void DrawRle(const DibHeader &h, const DibColors &colors, std::span<const std::uint8_t> stream,
              Surface &surface)
 {
-    const LeReader in(stream);
-    // Pixels the stream skips (deltas, early line or picture ends) stay black.
-    surface.FillSolidRect(0, 0, h.width, h.height, RGB(0, 0, 0));
-    const bool four = h.compression == DibCompression::Rle4;
-    // RLE24 stores each value as a pixel of its own, blue, green, red; the others an index.
-    const bool direct = h.compression == DibCompression::Rle24;
-    const std::size_t valueBytes = direct ? 3 : 1;
-    auto put = [&](long long x, long long stored, std::uint32_t p) {
-        if (x < 0 || x >= h.width || stored < 0 || stored >= h.height)
-            return;
-        surface.SetPixel(int(x), SurfaceRow(h, int(stored)),
-                         RGB(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)));
-    };
-    auto valueAt = [&](std::size_t at) {
-        return direct ? Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at)) : colors[in.u8(at)];
-    };
-    std::size_t at = 0;
-    const std::size_t end = stream.size();
-    long long x = 0, row = 0;
-    while (at + 2 <= end && row < h.height) {
-        const std::uint8_t count = in.u8(at);
-        if (count > 0) { // a run of one value; RLE4 alternates its two nibbles
-            if (!in.has(at + 1, valueBytes))
-                break;
-            const std::uint8_t index = in.u8(at + 1);
-            const std::uint32_t value = valueAt(at + 1);
-            at += 1 + valueBytes;
-            for (int i = 0; i < count; ++i, ++x)
-                put(x, row, four ? colors[(i % 2) ? index & 0x0F : index >> 4] : value);
-            continue;
-        }
-        const std::uint8_t escape = in.u8(at + 1);
-        at += 2;
-        if (escape == 0) { // end of line
-            x = 0;
-            ++row;
-        } else if (escape == 1) { // end of picture
-            break;
-        } else if (escape == 2) { // delta: move right and up (further into the stored rows)
-            if (at + 2 > end)
-                break;
-            x += in.u8(at);
-            row += in.u8(at + 1);
-            at += 2;
-        } else { // absolute: escape literal pixels, padded to a 16-bit boundary
-            const std::size_t bytes = four ? (escape + 1u) / 2 : escape * valueBytes;
-            const std::size_t padded = (bytes + 1) & ~std::size_t(1);
-            if (!in.has(at, bytes))
-                break;
-            for (int i = 0; i < escape; ++i, ++x) {
-                if (four) {
-                    const std::uint8_t b = in.u8(at + i / 2);
-                    put(x, row, colors[(i % 2) ? b & 0x0F : b >> 4]);
-                } else {
-                    put(x, row, valueAt(at + i * valueBytes));
-                }
-            }
-            at += std::min(padded, end - at);
-        }
+    DibRleRows rows(h, colors, stream);
+    const int width = std::min(h.width, surface.Width());
+    std::vector<std::uint32_t> buffer(std::size_t(h.width));
+    for (int stored = 0; stored < h.height; ++stored) {
+        rows.Next(buffer.data());
+        const int y = SurfaceRow(h, stored);
+        if (y < surface.Height() && width > 0)
+            surface.StoreRow(0, y, buffer.data(), width);
     }
 }
 
@@ -229,6 +178,87 @@ std::uint64_t RunLengthStreamLimit(const DibHeader &h)
 }
 
 } // namespace
+
+DibRleRows::DibRleRows(const DibHeader &header, const DibColors &colors,
+                       std::span<const std::uint8_t> stream)
+    : m_header(header)
+    , m_colors(colors)
+    , m_stream(stream)
+{ }
+
+void DibRleRows::Next(std::uint32_t *out)
+{
+    const DibHeader &h = m_header;
+    const LeReader in(m_stream);
+    // Pixels the stream skips (deltas, early line or picture ends) stay black.
+    std::fill(out, out + h.width, 0u);
+    const bool four = h.compression == DibCompression::Rle4;
+    // RLE24 stores each value as a pixel of its own, blue, green, red; the others an index.
+    const bool direct = h.compression == DibCompression::Rle24;
+    const std::size_t valueBytes = direct ? 3 : 1;
+    const auto put = [&](long long x, std::uint32_t p) {
+        if (x >= 0 && x < h.width)
+            out[x] = p;
+    };
+    const auto valueAt = [&](std::size_t at) {
+        return direct ? Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at)) : m_colors[in.u8(at)];
+    };
+    const long long row = m_row++;
+    const std::size_t end = m_stream.size();
+    // Nothing more is read while the stream stands on a later row (after a delta or a line
+    // end) or has ended.
+    while (!m_ended && m_streamRow == row) {
+        if (m_at + 2 > end) {
+            m_ended = true;
+            break;
+        }
+        const std::uint8_t count = in.u8(m_at);
+        if (count > 0) { // a run of one value; RLE4 alternates its two nibbles
+            if (!in.has(m_at + 1, valueBytes)) {
+                m_ended = true;
+                break;
+            }
+            const std::uint8_t index = in.u8(m_at + 1);
+            const std::uint32_t value = valueAt(m_at + 1);
+            m_at += 1 + valueBytes;
+            for (int i = 0; i < count; ++i, ++m_x)
+                put(m_x, four ? m_colors[(i % 2) ? index & 0x0F : index >> 4] : value);
+            continue;
+        }
+        const std::uint8_t escape = in.u8(m_at + 1);
+        m_at += 2;
+        if (escape == 0) { // end of line
+            m_x = 0;
+            ++m_streamRow;
+        } else if (escape == 1) { // end of picture
+            m_ended = true;
+        } else if (escape == 2) { // delta: move right and up (further into the stored rows)
+            if (m_at + 2 > end) {
+                m_ended = true;
+                break;
+            }
+            m_x += in.u8(m_at);
+            m_streamRow += in.u8(m_at + 1);
+            m_at += 2;
+        } else { // absolute: escape literal pixels, padded to a 16-bit boundary
+            const std::size_t bytes = four ? (escape + 1u) / 2 : escape * valueBytes;
+            const std::size_t padded = (bytes + 1) & ~std::size_t(1);
+            if (!in.has(m_at, bytes)) {
+                m_ended = true;
+                break;
+            }
+            for (int i = 0; i < escape; ++i, ++m_x) {
+                if (four) {
+                    const std::uint8_t b = in.u8(m_at + i / 2);
+                    put(m_x, m_colors[(i % 2) ? b & 0x0F : b >> 4]);
+                } else {
+                    put(m_x, valueAt(m_at + i * valueBytes));
+                }
+            }
+            m_at += std::min(padded, end - m_at);
+        }
+    }
+}
 
 const char *DibFaultText(DibFault fault)
 {

@@ -102,3 +102,27 @@ void DecodeDibRow(const DibHeader &header, const std::uint8_t *row, int count,
 // from pixelOffset.
 void DrawDib(const DibHeader &header, const DibColors &colors, std::span<const std::uint8_t> pixels,
              Surface &surface);
+
+// Decodes the rows of a run-length picture one after the other, in stored order (bottom row
+// first unless the picture is top-down), so that a caller that streams the file need not hold
+// the picture. stream is the header's pixelBytes from pixelOffset.
+class DibRleRows
+{
+public:
+    DibRleRows(const DibHeader &header, const DibColors &colors,
+               std::span<const std::uint8_t> stream);
+    // The next stored row: header.width pixels, black where the stream leaves pixels out.
+    void Next(std::uint32_t *out);
+    // Stream bytes before this offset are not read again.
+    std::size_t Position() const { return m_at; }
+
+private:
+    DibHeader m_header;
+    DibColors m_colors;
+    std::span<const std::uint8_t> m_stream;
+    std::size_t m_at = 0;      // next byte of the stream
+    long long m_row = 0;       // stored row Next gives
+    long long m_streamRow = 0; // stored row the stream stands on
+    long long m_x = 0;         // column the stream stands on
+    bool m_ended = false;
+};
