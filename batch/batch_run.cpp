@@ -1,12 +1,11 @@
 #include "batch_run.h"
 
 #include "batch/parallel_batch.h"
-#include "batch/stamp_road.h"
-#include "image/dib_image.h"
-#include "overlay/compose_text.h"
+#include "batch/stream_road.h"
 
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 
@@ -50,14 +49,24 @@ struct Committing
     std::future<bool> done;
 };
 
+// Files are flushed to disk one at a time in the whole process: two flushes at once, from
+// runs on several workers, take the disk longer than the same two in turn.
+std::mutex g_flushTurn;
+
+bool CommitInTurn(PendingBmpFile &file)
+{
+    const std::lock_guard turn(g_flushTurn);
+    return file.Commit();
+}
+
 std::future<bool> CommitInBackground(PendingBmpFile &file)
 {
     try {
         // Runs on its own thread; the run's thread does not touch the file until it is done.
-        return std::async(std::launch::async, [&file] { return file.Commit(); });
+        return std::async(std::launch::async, [&file] { return CommitInTurn(file); });
     } catch (const std::system_error &) { // no thread to be had: commit here and now
         std::promise<bool> now;
-        now.set_value(file.Commit());
+        now.set_value(CommitInTurn(file));
         return now.get_future();
     }
 }
@@ -67,14 +76,8 @@ std::future<bool> CommitInBackground(PendingBmpFile &file)
 BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement placement,
                      const BatchProgress &progress, const std::atomic<bool> *stop)
 {
-    // The text is placed on the drawn picture, measured against the surface it goes on.
-    const ComposeStep stamp = [&style, placement](Surface &surface, const DibImage &image) {
-        const SIZE box = MeasureText(surface, style);
-        const POINT at = AnchorPosition(placement.anchor, image.GetWidth(), image.GetHeight(),
-                                        box.cx, box.cy, placement.margin);
-        style.x = at.x;
-        style.y = at.y;
-        return ComposeText(surface, style, 0);
+    const TextPlacement atAnchor = [placement](std::int32_t width, std::int32_t height, SIZE box) {
+        return AnchorPosition(placement.anchor, width, height, box.cx, box.cy, placement.margin);
     };
 
     BatchResult result;
@@ -113,8 +116,6 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
         committing.reset();
     };
 
-    // Reused for every file; StampFileUncommitted clears it before each load.
-    DibImage picture;
     for (int i = 0; i < paths.size(); ++i) {
         if (stop && stop->load(std::memory_order_relaxed)) {
             result.stopped = true;
@@ -125,8 +126,7 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
         if (committing && BatchFileKey(committing->path) == BatchFileKey(path))
             settle();
         std::unique_ptr<PendingBmpFile> file;
-        const StampOutcome outcome = StampFileUncommitted(picture, path, path, stamp, file);
-        picture.Clear();
+        const StampOutcome outcome = StreamStampFileUncommitted(path, path, style, atAnchor, file);
         settle();
         // A stop asked for before the previous file was reported leaves this one untouched, as
         // if it had not been started: its temporary is dropped.

@@ -47,7 +47,9 @@ struct BatchPlacement
 // Stamps the style's text onto every file of paths, in list order, and writes each one back
 // over itself: the file is read, drawn 1:1 onto a 32-bit surface (the display's format), the
 // text is measured against that surface, placed by the anchor and blended in without markers,
-// and the surface is written atomically over the file. One picture is in memory at a time.
+// and the surface is written atomically over the file. The files are made by the streaming
+// road, which writes the same bytes without ever holding a whole picture; files are flushed to
+// disk one at a time in the process, whatever the number of runs.
 //
 // style supplies the text and its look; its x, y, cx and cy receive the values of each file
 // written, so afterwards they hold those of the last one. progress (may be empty) hears of

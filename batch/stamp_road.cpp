@@ -34,10 +34,7 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
         return {false, QStringLiteral("not enough memory for the picture"), StampFailure::Memory};
     image.Draw(surface);
     if (compose && !compose(surface, image))
-        return {false,
-                QStringLiteral(
-                    "the text cannot be drawn on the picture (too large, or not enough memory)"),
-                StampFailure::Compose};
+        return ComposeFailure();
     pending = WriteBmpFileUncommitted(surface, target, image.GetWidth(), image.GetHeight());
     if (!pending)
         return CannotWrite(target);
@@ -47,4 +44,12 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
 StampOutcome CommitFailure(const QString &target)
 {
     return CannotWrite(target);
+}
+
+StampOutcome ComposeFailure()
+{
+    return {false,
+            QStringLiteral(
+                "the text cannot be drawn on the picture (too large, or not enough memory)"),
+            StampFailure::Compose};
 }

@@ -43,3 +43,6 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
 
 // The outcome of a file whose last step failed: the target is as it was.
 StampOutcome CommitFailure(const QString &target);
+
+// The outcome of a file whose text could not be composed: nothing was written.
+StampOutcome ComposeFailure();

@@ -1,9 +1,7 @@
-#include "batch/stamp_road.h"
+#include "batch/stream_road.h"
 #include "cli/batch_mode.h"
 #include "cli/raw_arguments.h"
 #include "cli/stamp_options.h"
-#include "image/dib_image.h"
-#include "overlay/compose_text.h"
 #include "overlay/text_options.h"
 
 #include <QGuiApplication>
@@ -63,15 +61,16 @@ int main(int argc, char **argv)
         const int status = RunBatchMode(options.files, style, batch);
         return refused ? 1 : status;
     }
-    // The text goes on at the picture's own resolution, without the view's markers.
-    const ComposeStep stampText = [&style](Surface &surface, const DibImage &) {
-        return ComposeText(surface, style, 0);
+    // The text goes where the options put it, at the picture's own resolution.
+    const POINT at {style.x, style.y};
+    const TextPlacement given = [at](std::int32_t, std::int32_t, SIZE) {
+        return at;
     };
 
     int failed = refused;
-    DibImage image;
     for (const QString &file : options.files) {
-        const StampOutcome outcome = StampFile(image, file, StampTarget(options, file), stampText);
+        const StampOutcome outcome
+            = StreamStampFile(file, StampTarget(options, file), style, given);
         if (!outcome.ok) {
             std::fprintf(stderr, "velmora-stamp: %s: %s\n", qUtf8Printable(file),
                          qUtf8Printable(outcome.error));

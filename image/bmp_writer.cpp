@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+
 namespace {
 
 constexpr std::size_t kHeaderBytes = 54;
@@ -91,13 +93,11 @@ bool WriteBmpFile(const Surface &source, const QString &path, int width, int hei
     return pending && pending->Commit();
 }
 
-std::unique_ptr<PendingBmpFile> WriteBmpFileUncommitted(const Surface &source, const QString &path,
-                                                        int width, int height,
-                                                        const BmpByteSink &sink)
+std::unique_ptr<BmpRowWriter> BmpRowWriter::Begin(const QString &path, int width, int height,
+                                                  int bitCount, const BmpByteSink &sink)
 {
-    if (source.IsNull() || width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0 || (bitCount != 16 && bitCount != 24 && bitCount != 32))
         return nullptr;
-    const int bitCount = source.BitsPerPixel();
     const std::size_t rowBytes = Surface::StrideFor(width, bitCount);
     const std::uint64_t imageSize = std::uint64_t(rowBytes) * std::uint64_t(height);
     if (imageSize + kHeaderBytes > 0xFFFFFFFFu)
@@ -127,34 +127,87 @@ std::unique_ptr<PendingBmpFile> WriteBmpFileUncommitted(const Surface &source, c
     const bool replacing = existing.exists();
     const QFileDevice::Permissions permissions = existing.permissions();
 
-    auto saving = std::make_unique<QSaveFile>(path);
-    QSaveFile &file = *saving;
+    auto file = std::make_unique<QSaveFile>(path);
     // Never write over the target in place: a failure must leave the old file whole.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    file->setDirectWriteFallback(false);
+    if (!file->open(QIODevice::WriteOnly))
         return nullptr;
     if (replacing)
-        file.setPermissions(permissions);
+        file->setPermissions(permissions);
+    std::unique_ptr<BmpRowWriter> writer(new BmpRowWriter(
+        std::move(file), sink ? sink : BmpByteSink(PlainWrite), rowBytes, imageSize));
+    if (!writer->Put(header, kHeaderBytes))
+        return nullptr;
+    return writer;
+}
 
-    const BmpByteSink &put = sink ? sink : BmpByteSink(PlainWrite);
-    bool ok = put(file, reinterpret_cast<const char *>(header), qint64(kHeaderBytes));
+BmpRowWriter::BmpRowWriter(std::unique_ptr<QSaveFile> file, BmpByteSink sink, std::size_t rowBytes,
+                           std::uint64_t imageSize)
+    : m_file(std::move(file))
+    , m_sink(std::move(sink))
+    , m_rowBytes(rowBytes)
+    , m_left(imageSize + kHeaderBytes)
+{ }
+
+// An unfinished file's temporary is removed with it.
+BmpRowWriter::~BmpRowWriter() = default;
+
+bool BmpRowWriter::Put(const std::uint8_t *bytes, std::size_t size)
+{
+    m_ok = m_ok && size <= m_left
+        && m_sink(*m_file, reinterpret_cast<const char *>(bytes), qint64(size));
+    if (!m_ok)
+        return false;
+    m_left -= size;
+    m_unflushed += size;
+    if (m_unflushed >= kChunkBytes) {
+        // The disk starts on what is written while the rest is made, so the flush of the
+        // commit finds little left to do. The start is only a hint: the commit's flush is what
+        // is checked; bytes that cannot leave the buffer are a failed write.
+        m_unflushed = 0;
+        m_ok = m_file->flush();
+        if (m_ok)
+            ::sync_file_range(m_file->handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+    return m_ok;
+}
+
+std::unique_ptr<PendingBmpFile> BmpRowWriter::Finish(std::unique_ptr<BmpRowWriter> writer)
+{
+    if (!writer || !writer->m_ok || writer->m_left != 0)
+        return nullptr;
+    return std::make_unique<PendingBmpFile>(std::move(writer->m_file));
+}
+
+void BmpFileRow(const Surface &source, int y, int width, std::uint8_t *out)
+{
+    FileRow(source, y, width, Surface::StrideFor(width, source.BitsPerPixel()), out);
+}
+
+std::unique_ptr<PendingBmpFile> WriteBmpFileUncommitted(const Surface &source, const QString &path,
+                                                        int width, int height,
+                                                        const BmpByteSink &sink)
+{
+    if (source.IsNull())
+        return nullptr;
+    auto writer = BmpRowWriter::Begin(path, width, height, source.BitsPerPixel(), sink);
+    if (!writer)
+        return nullptr;
+    const std::size_t rowBytes = writer->RowBytes();
     // Rows go out turned around in chunks of about a megabyte: few large writes. A small
     // picture gets a chunk of its own size, not a megabyte to clear.
     const std::size_t chunkRows = std::min<std::size_t>(
         std::size_t(height), std::max<std::size_t>(1, kChunkBytes / rowBytes));
     std::vector<std::uint8_t> chunk(chunkRows * rowBytes);
     std::size_t filled = 0;
+    bool ok = true;
     for (int y = height - 1; ok && y >= 0; --y) { // bottom row first
         FileRow(source, y, width, rowBytes, chunk.data() + filled);
         filled += rowBytes;
         if (filled + rowBytes > chunk.size() || y == 0) {
-            ok = put(file, reinterpret_cast<const char *>(chunk.data()), qint64(filled));
+            ok = writer->Put(chunk.data(), filled);
             filled = 0;
         }
     }
-    if (!ok) {
-        file.cancelWriting();
-        return nullptr;
-    }
-    return std::make_unique<PendingBmpFile>(std::move(saving));
+    return BmpRowWriter::Finish(std::move(writer));
 }

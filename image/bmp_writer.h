@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -39,6 +41,43 @@ public:
 private:
     std::unique_ptr<QSaveFile> m_file;
 };
+
+// A BMP file written a few rows at a time to its temporary beside the target, for pictures
+// that are never held whole: the headers first, then the rows in file form (bottom row first,
+// padded, as BmpFileRow makes them). Dropped unfinished, it removes its temporary.
+class BmpRowWriter
+{
+public:
+    // Opens the temporary and writes the headers of a width x height picture of bitCount
+    // (16, 24 or 32) bits; null when it cannot (the target is then as it was).
+    static std::unique_ptr<BmpRowWriter> Begin(const QString &path, int width, int height,
+                                               int bitCount, const BmpByteSink &sink = {});
+    BmpRowWriter(const BmpRowWriter &) = delete;
+    BmpRowWriter &operator=(const BmpRowWriter &) = delete;
+    ~BmpRowWriter();
+
+    std::size_t RowBytes() const { return m_rowBytes; }
+    // Appends the next rows; false once any write failed or more than the rows were given.
+    bool Put(const std::uint8_t *bytes, std::size_t size);
+    // After the last row: the file waiting for its last step; null when a write failed or rows
+    // are missing.
+    static std::unique_ptr<PendingBmpFile> Finish(std::unique_ptr<BmpRowWriter> writer);
+
+private:
+    BmpRowWriter(std::unique_ptr<QSaveFile> file, BmpByteSink sink, std::size_t rowBytes,
+                 std::uint64_t imageSize);
+
+    std::unique_ptr<QSaveFile> m_file;
+    BmpByteSink m_sink;
+    std::size_t m_rowBytes = 0;
+    std::uint64_t m_left = 0;    // bytes still to come
+    std::size_t m_unflushed = 0; // bytes written since the disk was last asked to start
+    bool m_ok = true;
+};
+
+// Row y of source in file form for a picture width pixels wide: the unused byte of 32-bit
+// pixels and the top bit of 16-bit ones cleared, columns past the surface and the padding zero.
+void BmpFileRow(const Surface &source, int y, int width, std::uint8_t *out);
 
 // WriteBmpFile up to its last step; null when the file could not be written (the target is
 // then as it was).

@@ -1,0 +1,184 @@
+#include "stream_road.h"
+
+#include "image/mapped_dib.h"
+#include "overlay/compose_text.h"
+#include "platform/page_memory.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+namespace {
+
+// Rows go out through a buffer of about this size.
+constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
+// The display's own format, as the step-by-step road draws in.
+constexpr int kBitsPerPixel = 32;
+
+StampOutcome NoMemory()
+{
+    return {false, QStringLiteral("not enough memory for the picture"), StampFailure::Memory};
+}
+
+StampOutcome CannotWrite(const QString &target)
+{
+    return {false, QStringLiteral("cannot write %1").arg(target), StampFailure::Write};
+}
+
+// The picture's rows from the mapped file, bottom row first: the written file's order.
+class BottomUpRows
+{
+public:
+    // Whether a picture's rows come out in that order without holding it: uncompressed rows
+    // in any order; run-length encoded ones only in stored order, so only bottom-up.
+    static bool Stream(const DibHeader &header) { return !header.IsRunLength() || !header.topDown; }
+
+    explicit BottomUpRows(const MappedDib &file)
+        : m_file(file)
+    {
+        if (file.Header().IsRunLength())
+            m_rle.emplace(file.Header(), file.Colors(), file.Pixels());
+    }
+
+    // Picture row y, for y from the bottom row up, one after the other.
+    void Next(int y, std::uint8_t *out)
+    {
+        auto *pixels = reinterpret_cast<std::uint32_t *>(out);
+        if (m_rle) {
+            m_rle->Next(pixels);
+            return;
+        }
+        const DibHeader &h = m_file.Header();
+        // Bottom-up files store the bottom row first.
+        const std::size_t at = std::size_t(h.topDown ? y : h.height - 1 - y) * h.rowStride;
+        DecodeDibRow(h, m_file.Pixels().data() + at, h.width, m_file.Colors(), pixels);
+        m_lowest = std::min(m_lowest, at);
+        m_highest = std::max(m_highest, at + h.rowStride);
+    }
+
+    // The pages of the rows read so far go back: they are not read again.
+    void ReleaseRead()
+    {
+        if (m_rle) {
+            m_file.Release(0, m_rle->Position());
+        } else if (m_highest > m_lowest) {
+            m_file.Release(m_lowest, m_highest);
+            m_lowest = SIZE_MAX;
+            m_highest = 0;
+        }
+    }
+
+private:
+    const MappedDib &m_file;
+    std::optional<DibRleRows> m_rle;
+    std::size_t m_lowest = SIZE_MAX, m_highest = 0; // pixel bytes read since the last release
+};
+
+// The picture rows [top, bottom) under the text box, held while the text is composed on them.
+struct Band
+{
+    int top = 0, bottom = 0;
+    Surface rows;
+};
+
+// The same composition as on the whole picture: whatever of the box lies outside the band's
+// rows lies outside the picture too, and is clipped there as here. style.y is in picture
+// pixels before and after.
+bool ComposeOnBand(Band &band, TextStyle &style)
+{
+    style.y -= band.top;
+    const bool composed = ComposeText(band.rows, style, 0);
+    style.y += band.top;
+    return composed;
+}
+
+} // namespace
+
+ComposeStep PlacedText(TextStyle &style, const TextPlacement &place)
+{
+    return [&style, place](Surface &surface, const DibImage &image) {
+        const SIZE box = MeasureText(surface, style);
+        const POINT at = place(image.GetWidth(), image.GetHeight(), box);
+        style.x = at.x;
+        style.y = at.y;
+        return ComposeText(surface, style, 0);
+    };
+}
+
+StampOutcome StreamStampFileUncommitted(const QString &source, const QString &target,
+                                        TextStyle &style, const TextPlacement &place,
+                                        std::unique_ptr<PendingBmpFile> &pending)
+{
+    pending.reset();
+    MappedDib file;
+    if (!file.Open(source) || !BottomUpRows::Stream(file.Header())) {
+        DibImage image;
+        return StampFileUncommitted(image, source, target, PlacedText(style, place), pending);
+    }
+    const DibHeader &header = file.Header();
+    const int width = header.width, height = header.height;
+
+    const Surface display; // measured against the display's format, as on the working surface
+    const SIZE box = MeasureText(display, style);
+    const POINT at = place(width, height, box);
+    style.x = at.x;
+    style.y = at.y;
+    Band band;
+    band.top = int(std::clamp<std::int64_t>(at.y, 0, height));
+    band.bottom = int(std::clamp<std::int64_t>(std::int64_t(at.y) + box.cy, 0, height));
+    if (band.bottom > band.top) {
+        band.rows = Surface(width, band.bottom - band.top, kBitsPerPixel);
+        if (band.rows.IsNull())
+            return NoMemory();
+    } else if (!ComposeOnBand(band, style)) { // lands on no row, but is measured all the same
+        return ComposeFailure();
+    }
+
+    auto writer = BmpRowWriter::Begin(target, width, height, kBitsPerPixel);
+    if (!writer)
+        return CannotWrite(target);
+    const std::size_t rowBytes = writer->RowBytes();
+    const std::size_t chunkRows = std::min<std::size_t>(
+        std::size_t(height), std::max<std::size_t>(1, kChunkBytes / rowBytes));
+    const std::size_t chunkBytes = chunkRows * rowBytes;
+    const PictureMemory chunk = MakePictureMemory(chunkBytes, PictureFill::Any);
+    if (!chunk)
+        return NoMemory();
+
+    BottomUpRows rows(file);
+    std::size_t filled = 0;
+    for (int y = height - 1; y >= 0; --y) {
+        if (y == band.bottom - 1) { // the band's rows are read whole before any goes out
+            for (int b = y; b >= band.top; --b)
+                rows.Next(b, band.rows.Row(b - band.top));
+            if (!ComposeOnBand(band, style))
+                return ComposeFailure();
+        }
+        std::uint8_t *out = chunk.get() + filled;
+        if (y >= band.top && y < band.bottom)
+            BmpFileRow(band.rows, y - band.top, width, out);
+        else
+            rows.Next(y, out);
+        filled += rowBytes;
+        if (filled < chunkBytes && y > 0)
+            continue;
+        if (!writer->Put(chunk.get(), filled))
+            return CannotWrite(target);
+        rows.ReleaseRead();
+        filled = 0;
+    }
+    pending = BmpRowWriter::Finish(std::move(writer));
+    if (!pending)
+        return CannotWrite(target);
+    return {true, {}};
+}
+
+StampOutcome StreamStampFile(const QString &source, const QString &target, TextStyle &style,
+                             const TextPlacement &place)
+{
+    std::unique_ptr<PendingBmpFile> pending;
+    StampOutcome outcome = StreamStampFileUncommitted(source, target, style, place, pending);
+    if (outcome.ok && !pending->Commit())
+        return CommitFailure(target);
+    return outcome;
+}

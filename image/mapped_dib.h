@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/dib_draw.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+// A BMP file mapped read-only with its headers checked, for reading a picture a few rows at a
+// time: the pages of rows already read are given back, so a picture of any size costs little
+// memory. Takes exactly the files DibImage::Load takes.
+class MappedDib
+{
+public:
+    MappedDib() = default;
+    ~MappedDib();
+    MappedDib(const MappedDib &) = delete;
+    MappedDib &operator=(const MappedDib &) = delete;
+
+    // False when the file is not a regular file, cannot be mapped or its headers are refused;
+    // nothing is then held.
+    bool Open(const QString &path);
+
+    const DibHeader &Header() const { return m_header; }
+    const DibColors &Colors() const { return m_colors; }
+    // The bytes the pixel pass reads: the header's pixelBytes from its pixelOffset.
+    std::span<const std::uint8_t> Pixels() const;
+    // Gives back the pages that hold pixel bytes [from, to); touched again, they are read again.
+    void Release(std::size_t from, std::size_t to) const;
+
+private:
+    const std::uint8_t *m_data = nullptr; // the whole file
+    std::size_t m_size = 0;
+    DibHeader m_header;
+    DibColors m_colors {};
+};
