@@ -1,5 +1,7 @@
 #include "floor.h"
 
+#include "platform/widen_row.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -85,10 +87,12 @@ void WidenRow(const std::uint8_t *s, std::uint8_t *d, int width)
     }
 }
 
-} // namespace
+enum class Widening { Plain, Vector };
+enum class Flush { None, Fsync, Fdatasync };
 
-bool FloorConvert(const QString &in, const QString &out, bool keepSafe)
+bool Convert(const QString &in, const QString &out, Widening widening, Flush flush)
 {
+    const bool keepSafe = flush != Flush::None;
     const MappedFile file(QFile::encodeName(in));
     const std::uint8_t *bytes = file.Data();
     const std::size_t size = file.Size();
@@ -121,14 +125,34 @@ bool FloorConvert(const QString &in, const QString &out, bool keepSafe)
     std::vector<std::uint8_t> chunk(rowsPerChunk * outStride);
     for (std::size_t y = 0; ok && y < std::size_t(h); y += rowsPerChunk) {
         const std::size_t rows = std::min(rowsPerChunk, std::size_t(h) - y);
-        for (std::size_t r = 0; r < rows; ++r)
-            WidenRow(bytes + kHeaderBytes + (y + r) * inStride, chunk.data() + r * outStride, w);
+        for (std::size_t r = 0; r < rows; ++r) {
+            const std::uint8_t *from = bytes + kHeaderBytes + (y + r) * inStride;
+            std::uint8_t *to = chunk.data() + r * outStride;
+            if (widening == Widening::Vector)
+                WidenBgrRow(from, to, w);
+            else
+                WidenRow(from, to, w);
+        }
         ok = WriteAll(fd, chunk.data(), rows * outStride);
     }
-    if (keepSafe)
+    if (flush == Flush::Fsync)
         ok = ok && ::fsync(fd) == 0;
+    else if (flush == Flush::Fdatasync)
+        ok = ok && ::fdatasync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (keepSafe && ok)
         ok = std::rename(temporary.constData(), target.constData()) == 0;
     return ok;
+}
+
+} // namespace
+
+bool FloorConvert(const QString &in, const QString &out, bool keepSafe)
+{
+    return Convert(in, out, Widening::Plain, keepSafe ? Flush::Fsync : Flush::None);
+}
+
+bool FloorConvertStreaming(const QString &in, const QString &out)
+{
+    return Convert(in, out, Widening::Vector, Flush::Fdatasync);
 }

@@ -8,3 +8,9 @@
 // beside the target, flushed to disk, then renamed over the target. Without it, the target is
 // simply overwritten; that form is reported for reference only. Returns whether all went well.
 bool FloorConvert(const QString &in, const QString &out, bool keepSafe);
+
+// The streaming floor of a safe conversion at the speed of the machine: the file is mapped, its
+// rows are widened with the processor's vector instructions straight into a 1 MiB chunk that
+// goes out to a temporary beside the target, which is flushed (fdatasync, as the program's
+// writer does) and renamed over the target.
+bool FloorConvertStreaming(const QString &in, const QString &out);
