@@ -70,9 +70,13 @@ std::span<const std::uint8_t> MappedDib::Pixels() const
 
 void MappedDib::Release(std::size_t from, std::size_t to) const
 {
+    // At each fault the system maps the neighbouring pages too (64 KiB around it): pages given
+    // back just before come back that way, and would stay. The range is widened to take them.
+    constexpr std::size_t kFaultAround = std::size_t(64) << 10;
     const std::size_t page = PageSize();
-    const std::size_t start = (m_header.pixelOffset + from) / page * page;
-    const std::size_t end = std::min<std::size_t>(m_size, m_header.pixelOffset + to);
+    const std::size_t first = m_header.pixelOffset + from;
+    const std::size_t start = (first - std::min(first, kFaultAround)) / page * page;
+    const std::size_t end = std::min<std::size_t>(m_size, m_header.pixelOffset + to + kFaultAround);
     if (!m_data || end <= start)
         return;
     ::madvise(const_cast<std::uint8_t *>(m_data) + start, end - start, MADV_DONTNEED);
