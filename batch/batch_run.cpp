@@ -3,6 +3,9 @@
 #include "batch/parallel_batch.h"
 #include "batch/stream_road.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <future>
 #include <memory>
 #include <mutex>
@@ -43,7 +46,7 @@ Placement PlacementOf(const TextStyle &style)
 struct Committing
 {
     int index = 0;
-    QString path;
+    QString path, target;
     Placement placement;
     std::unique_ptr<PendingBmpFile> file;
     std::future<bool> done;
@@ -73,10 +76,23 @@ std::future<bool> CommitInBackground(PendingBmpFile &file)
 
 } // namespace
 
-BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement placement,
-                     const BatchProgress &progress, const std::atomic<bool> *stop)
+QString BatchTarget(const QString &path, const BatchOutput &output)
 {
-    const TextPlacement atAnchor = [placement](std::int32_t width, std::int32_t height, SIZE box) {
+    if (output.folder.isEmpty())
+        return path;
+    return QDir(output.folder).filePath(QFileInfo(path).fileName());
+}
+
+BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement placement,
+                     const BatchProgress &progress, const std::atomic<bool> *stop,
+                     const BatchOutput &output)
+{
+    // Where the text goes on each picture, given the picture's size and the text's measured box.
+    const POINT given {style.x, style.y};
+    const TextPlacement place = [placement, given](std::int32_t width, std::int32_t height,
+                                                   SIZE box) {
+        if (placement.atStyleXY)
+            return given;
         return AnchorPosition(placement.anchor, width, height, box.cx, box.cy, placement.margin);
     };
 
@@ -111,7 +127,7 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
             report({committing->index, committing->path, BatchFileResult::Written, {}});
         } else {
             report({committing->index, committing->path, BatchFileResult::Unwritable,
-                    CommitFailure(committing->path).error});
+                    CommitFailure(committing->target).error});
         }
         committing.reset();
     };
@@ -122,11 +138,20 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
             break;
         }
         const QString &path = paths[i];
-        // A file listed again is read only once its earlier stamping is in place.
-        if (committing && BatchFileKey(committing->path) == BatchFileKey(path))
+        // A file listed again, or written to by the file before, is read only once that
+        // earlier stamping is in place.
+        if (committing && BatchFileKey(committing->target) == BatchFileKey(path))
             settle();
         std::unique_ptr<PendingBmpFile> file;
-        const StampOutcome outcome = StreamStampFileUncommitted(path, path, style, atAnchor, file);
+        const QString target = BatchTarget(path, output);
+        StampOutcome outcome;
+        if (output.bitsPerPixel == 32) {
+            outcome = StreamStampFileUncommitted(path, target, style, place, file);
+        } else { // another depth is cut from the whole 32-bit picture
+            DibImage picture;
+            outcome = StampFileUncommitted(picture, path, target, PlacedText(style, place), file,
+                                           output.bitsPerPixel);
+        }
         settle();
         // A stop asked for before the previous file was reported leaves this one untouched, as
         // if it had not been started: its temporary is dropped.
@@ -138,7 +163,7 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
             report({i, path, ResultOf(outcome), outcome.error});
             continue;
         }
-        committing.emplace(Committing {i, path, PlacementOf(style), std::move(file), {}});
+        committing.emplace(Committing {i, path, target, PlacementOf(style), std::move(file), {}});
         committing->done = CommitInBackground(*committing->file);
     }
     settle();

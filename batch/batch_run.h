@@ -42,14 +42,27 @@ struct BatchPlacement
 {
     TextAnchor anchor = TextAnchor::Centre;
     std::int32_t margin = 0; // pixels between the box and the edges it touches
+    // The text at the style's own x, y on every picture; anchor and margin are not used.
+    bool atStyleXY = false;
 };
 
+// Where and how each result is written.
+struct BatchOutput
+{
+    QString folder;        // empty: each file over itself; else into it under the file's name
+    int bitsPerPixel = 32; // 16, 24 or 32; the display's 32 unless asked otherwise
+};
+
+// Where the result of the file at path goes.
+QString BatchTarget(const QString &path, const BatchOutput &output);
+
 // Stamps the style's text onto every file of paths, in list order, and writes each one back
-// over itself: the file is read, drawn 1:1 onto a 32-bit surface (the display's format), the
-// text is measured against that surface, placed by the anchor and blended in without markers,
-// and the surface is written atomically over the file. The files are made by the streaming
-// road, which writes the same bytes without ever holding a whole picture; files are flushed to
-// disk one at a time in the process, whatever the number of runs.
+// over itself (or where output says): the file is read, drawn 1:1 onto a 32-bit surface (the
+// display's format), the text is measured against that surface, placed by the anchor (or at the
+// style's x, y) and blended in without markers, and the surface is written atomically, at the
+// output's depth. At 32 bits the files are made by the streaming road, which writes the same
+// bytes without ever holding a whole picture; files are flushed to disk one at a time in the
+// process, whatever the number of runs.
 //
 // style supplies the text and its look; its x, y, cx and cy receive the values of each file
 // written, so afterwards they hold those of the last one. progress (may be empty) hears of
@@ -59,4 +72,5 @@ struct BatchPlacement
 // Runs on whatever thread calls it, typically a worker thread, never the interface thread:
 // it blocks until the whole list is done.
 BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement placement,
-                     const BatchProgress &progress = {}, const std::atomic<bool> *stop = nullptr);
+                     const BatchProgress &progress = {}, const std::atomic<bool> *stop = nullptr,
+                     const BatchOutput &output = {});

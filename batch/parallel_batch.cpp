@@ -43,11 +43,11 @@ QString BatchFileKey(const QString &path)
 
 BatchResult RunBatchParallel(const QStringList &paths, const TextStyle &style,
                              BatchPlacement placement, int jobs, const BatchProgress &progress,
-                             const std::atomic<bool> *stop)
+                             const std::atomic<bool> *stop, const BatchOutput &output)
 {
     if (jobs <= 1) {
         TextStyle own = style;
-        return RunBatch(paths, own, placement, progress, stop);
+        return RunBatch(paths, own, placement, progress, stop, output);
     }
     const std::vector<Chain> chains = ChainsByFile(paths);
     std::vector<std::optional<BatchFileResult>> results(std::size_t(paths.size()));
@@ -77,7 +77,7 @@ BatchResult RunBatchParallel(const QStringList &paths, const TextStyle &style,
                 if (progress)
                     progress(inList);
             };
-            if (RunBatch(listed, own, placement, relay, stop).stopped)
+            if (RunBatch(listed, own, placement, relay, stop, output).stopped)
                 return;
         }
     };

@@ -9,7 +9,8 @@
 // jobs <= 1 this is RunBatch on the calling thread. The lists of the result are in list order.
 BatchResult RunBatchParallel(const QStringList &paths, const TextStyle &style,
                              BatchPlacement placement, int jobs, const BatchProgress &progress = {},
-                             const std::atomic<bool> *stop = nullptr);
+                             const std::atomic<bool> *stop = nullptr,
+                             const BatchOutput &output = {});
 
 // The same file under two spellings of its path gets the same key.
 QString BatchFileKey(const QString &path);

@@ -21,20 +21,29 @@ StampOutcome StampFile(DibImage &image, const QString &source, const QString &ta
 
 StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const QString &target,
                                   const ComposeStep &compose,
-                                  std::unique_ptr<PendingBmpFile> &pending)
+                                  std::unique_ptr<PendingBmpFile> &pending, int bitsPerPixel)
 {
     pending.reset();
     image.Clear();
     if (!image.Load(source))
-        return {false, QStringLiteral("cannot read: %1").arg(image.GetLoadError()),
+        return {false, QStringLiteral("cannot read %1: %2").arg(source, image.GetLoadError()),
                 StampFailure::Read};
     // The display's own format: 32 bits per pixel.
     Surface surface(image.GetWidth(), image.GetHeight(), 32);
     if (surface.IsNull())
-        return {false, QStringLiteral("not enough memory for the picture"), StampFailure::Memory};
+        return NoMemory(source);
     image.Draw(surface);
     if (compose && !compose(surface, image))
-        return ComposeFailure();
+        return ComposeFailure(source);
+    // Another depth is taken from the finished picture, so that its colours are the 32-bit
+    // file's, cut to the depth.
+    if (bitsPerPixel != surface.BitsPerPixel()) {
+        Surface converted(surface.Width(), surface.Height(), bitsPerPixel);
+        if (converted.IsNull())
+            return NoMemory(source);
+        converted.BitBlt(0, 0, surface.Width(), surface.Height(), surface, 0, 0);
+        surface = std::move(converted);
+    }
     pending = WriteBmpFileUncommitted(surface, target, image.GetWidth(), image.GetHeight());
     if (!pending)
         return CannotWrite(target);
@@ -46,10 +55,17 @@ StampOutcome CommitFailure(const QString &target)
     return CannotWrite(target);
 }
 
-StampOutcome ComposeFailure()
+StampOutcome ComposeFailure(const QString &source)
 {
     return {false,
-            QStringLiteral(
-                "the text cannot be drawn on the picture (too large, or not enough memory)"),
+            QStringLiteral("cannot stamp %1: the text cannot be drawn on the picture (too large, "
+                           "or not enough memory)")
+                .arg(source),
             StampFailure::Compose};
+}
+
+StampOutcome NoMemory(const QString &source)
+{
+    return {false, QStringLiteral("cannot stamp %1: not enough memory for the picture").arg(source),
+            StampFailure::Memory};
 }

@@ -30,7 +30,8 @@ struct StampOutcome
 };
 
 // The road of one picture: load source into image, draw it 1:1 onto a 32-bit surface, run the
-// compose step, write the surface's picture area to target (which may be source itself).
+// compose step, write the surface's picture area to target (which may be source itself) at
+// bitsPerPixel (16, 24 or 32).
 // The image is cleared first and keeps the picture afterwards.
 StampOutcome StampFile(DibImage &image, const QString &source, const QString &target,
                        const ComposeStep &compose = {});
@@ -39,10 +40,12 @@ StampOutcome StampFile(DibImage &image, const QString &source, const QString &ta
 // the file written whole to its temporary, to be committed (flushed and renamed over target).
 StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const QString &target,
                                   const ComposeStep &compose,
-                                  std::unique_ptr<PendingBmpFile> &pending);
+                                  std::unique_ptr<PendingBmpFile> &pending, int bitsPerPixel = 32);
 
 // The outcome of a file whose last step failed: the target is as it was.
 StampOutcome CommitFailure(const QString &target);
 
 // The outcome of a file whose text could not be composed: nothing was written.
-StampOutcome ComposeFailure();
+StampOutcome ComposeFailure(const QString &source);
+// The outcome of a file whose picture found no memory: nothing was written.
+StampOutcome NoMemory(const QString &source);

@@ -15,11 +15,6 @@ constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
 // The display's own format, as the step-by-step road draws in.
 constexpr int kBitsPerPixel = 32;
 
-StampOutcome NoMemory()
-{
-    return {false, QStringLiteral("not enough memory for the picture"), StampFailure::Memory};
-}
-
 StampOutcome CannotWrite(const QString &target)
 {
     return {false, QStringLiteral("cannot write %1").arg(target), StampFailure::Write};
@@ -129,9 +124,9 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
     if (band.bottom > band.top) {
         band.rows = Surface(width, band.bottom - band.top, kBitsPerPixel);
         if (band.rows.IsNull())
-            return NoMemory();
+            return NoMemory(source);
     } else if (!ComposeOnBand(band, style)) { // lands on no row, but is measured all the same
-        return ComposeFailure();
+        return ComposeFailure(source);
     }
 
     auto writer = BmpRowWriter::Begin(target, width, height, kBitsPerPixel);
@@ -143,7 +138,7 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
     const std::size_t chunkBytes = chunkRows * rowBytes;
     const PictureMemory chunk = MakePictureMemory(chunkBytes, PictureFill::Any);
     if (!chunk)
-        return NoMemory();
+        return NoMemory(source);
 
     BottomUpRows rows(file);
     std::size_t filled = 0;
@@ -152,7 +147,7 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
             for (int b = y; b >= band.top; --b)
                 rows.Next(b, band.rows.Row(b - band.top));
             if (!ComposeOnBand(band, style))
-                return ComposeFailure();
+                return ComposeFailure(source);
         }
         std::uint8_t *out = chunk.get() + filled;
         if (y >= band.top && y < band.bottom)
