@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
-ProgressBar::ProgressBar(std::FILE *stream, int total)
+ProgressBar::ProgressBar(std::FILE *stream, int total, bool wanted)
     : m_stream(stream)
-    , m_enabled(isatty(fileno(stream)) != 0)
+    , m_enabled(wanted && isatty(fileno(stream)) != 0)
     , m_total(total)
     , m_start(std::chrono::steady_clock::now())
 { }

@@ -4,11 +4,11 @@
 #include <cstdio>
 
 // A one-line progress bar on a terminal: files done of total and files per second. Drawn at
-// most ten times a second, and only when the stream is a terminal.
+// most ten times a second, and only when wanted and the stream is a terminal.
 class ProgressBar
 {
 public:
-    ProgressBar(std::FILE *stream, int total);
+    ProgressBar(std::FILE *stream, int total, bool wanted = true);
     ~ProgressBar();
     void Update(int done);
     // Clears the bar so that another line can be printed.

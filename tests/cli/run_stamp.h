@@ -22,7 +22,8 @@ struct ToolRun
 };
 
 // Runs the tool with no display and no platform named: it must choose the offscreen one itself.
-inline ToolRun RunStamp(const QStringList &args)
+// input goes to its standard input.
+inline ToolRun RunStamp(const QStringList &args, const QByteArray &input = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -30,6 +31,8 @@ inline ToolRun RunStamp(const QStringList &args)
     env.remove(QStringLiteral("DISPLAY"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VELMORA_STAMP_PATH), args);
+    p.write(input);
+    p.closeWriteChannel();
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()),
