@@ -66,11 +66,6 @@ POINT AnchorPosition(TextAnchor anchor, std::int32_t width, std::int32_t height,
     return {Place(row.horizontal, width, cx, margin), Place(row.vertical, height, cy, margin)};
 }
 
-std::string_view TextAnchorName(TextAnchor anchor)
-{
-    return kRows[std::size_t(anchor)].name;
-}
-
 std::optional<TextAnchor> ParseTextAnchor(std::string_view text)
 {
     for (std::size_t i = 0; i < kRows.size(); ++i) {

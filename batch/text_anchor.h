@@ -32,7 +32,6 @@ std::optional<TextAnchor> TextAnchorFromIndex(int index);
 POINT AnchorPosition(TextAnchor anchor, std::int32_t width, std::int32_t height, std::int32_t cx,
                      std::int32_t cy, std::int32_t margin = 0);
 
-// The command line's names: centre, top-centre, ... bottom-right.
-std::string_view TextAnchorName(TextAnchor anchor);
-// A name or a value 0..8 as an anchor; nothing for anything else.
+// A name of the command line (centre, top-centre, ... bottom-right) or a value 0..8 as an
+// anchor; nothing for anything else.
 std::optional<TextAnchor> ParseTextAnchor(std::string_view text);

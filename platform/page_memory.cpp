@@ -57,12 +57,6 @@ public:
         return evicted;
     }
 
-    std::size_t Total()
-    {
-        const std::lock_guard lock(m_lock);
-        return m_total;
-    }
-
 private:
     std::mutex m_lock;
     std::vector<KeptBlock> m_blocks;
@@ -110,9 +104,4 @@ void FreePictureMemory(std::uint8_t *memory, std::size_t bytes)
     }
     for (const KeptBlock &old : Kept().Keep({memory, bytes}))
         munmap(old.memory, old.bytes);
-}
-
-std::size_t KeptPictureMemory()
-{
-    return Kept().Total();
 }

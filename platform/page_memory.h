@@ -26,6 +26,3 @@ inline PictureMemory MakePictureMemory(std::size_t bytes, PictureFill fill = Pic
 {
     return PictureMemory(AllocatePictureMemory(bytes, fill), PictureMemoryDeleter {bytes});
 }
-
-// The bytes of freed blocks held for reuse right now.
-std::size_t KeptPictureMemory();

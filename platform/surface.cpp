@@ -3,7 +3,6 @@
 #include "clip_rect.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -211,31 +210,13 @@ void Surface::LineTo(int x, int y)
             SetPixel(int(px), y, RGB(0, 0, 0));
         return;
     }
-    if (from.x == x) { // vertical
+    if (from.x == x) { // vertical; the program draws no other slope
         if (x < 0 || x >= m_width)
             return;
         const long long first = from.y < y ? from.y : y + 1LL;
         const long long last = from.y < y ? y - 1LL : from.y;
         for (long long py = std::max(first, 0LL); py <= std::min(last, m_height - 1LL); ++py)
             SetPixel(x, int(py), RGB(0, 0, 0));
-        return;
-    }
-    // Any other slope: Bresenham.
-    long long x0 = from.x, y0 = from.y;
-    const long long dx = std::llabs(x - x0), dy = -std::llabs(y - y0);
-    const int stepX = x0 < x ? 1 : -1, stepY = y0 < y ? 1 : -1;
-    long long err = dx + dy;
-    while (x0 != x || y0 != y) {
-        SetPixel(int(x0), int(y0), RGB(0, 0, 0));
-        const long long e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += stepX;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += stepY;
-        }
     }
 }
 

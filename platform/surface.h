@@ -99,10 +99,10 @@ public:
     void PatBlt(int x, int y, int w, int h, PatBltOp op);
     // Fills the rectangle (clipped) with one colour.
     void FillSolidRect(int x, int y, int w, int h, COLORREF color);
-    // Lines with the default pen; LineTo leaves out its end point and moves the pen there.
+    // Horizontal and vertical lines with the default pen; LineTo leaves out its end point and
+    // moves the pen there.
     void MoveToEx(int x, int y);
     void LineTo(int x, int y);
-    POINT GetCurrentPosition() const { return m_penPosition; }
 
     // A QImage over this surface's own pixels, without copying, for QPainter to draw text on.
     // It stays valid while the surface lives and is not moved from.

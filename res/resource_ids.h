@@ -8,10 +8,9 @@ namespace ids {
 constexpr int kAboutDialog = 100;
 constexpr int kMainDialog = 102;
 
-// Menu, icon and the About item's string.
+// Menu and icon.
 constexpr int kMainMenu = 131;
 constexpr int kProgramIcon = 128;
-constexpr int kAboutItemString = 101;
 
 // Controls of the main window.
 constexpr int kHorizontalScrollBar = 1001;
@@ -26,11 +25,5 @@ constexpr int kFileBatch = 32775;
 constexpr int kAppAbout = 32779;
 constexpr int kFileClose = 32780;
 constexpr int kEditTextProperties = 32784;
-
-// The framework's Help command; the program has no help content.
-constexpr int kHelp = 57670;
-
-// The About item a window with a system menu would get.
-constexpr int kAboutSystemCommand = 0x0010;
 
 } // namespace ids

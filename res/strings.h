@@ -12,9 +12,6 @@ inline constexpr char kQuestionCaption[] = "询问";
 inline constexpr char kTitleNoFile[] = "没有打开任何文件";
 inline constexpr char kTitleFilePrefix[] = "文件:"; // followed by the open file's path
 
-// The About item a system menu would carry (string 101).
-inline constexpr char kAboutItem[] = "关于 Velmora(&A)...";
-
 // Menu 131.
 inline constexpr char kMenuFile[] = "文件(&F)";
 inline constexpr char kMenuFileOpen[] = "打开文件(&O)";
