@@ -1,13 +1,11 @@
 #include "overlay/text_properties_exchange.h"
 
 #include "res/text_properties_strings.h"
-#include "res/text_properties_template.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -157,34 +155,6 @@ TEST(TextPropertiesExchange, WritingTouchesOnlyEditsWhoseTextDiffers)
     controls.texts[textprops::kAlphaEdit] = QStringLiteral("5");
     EXPECT_TRUE(exchange.UpdateData(controls, false, m.Refs()));
     EXPECT_EQ(controls.log, (std::vector<std::string> {"check"}));
-}
-
-TEST(TextPropertiesTemplate, HoldsEveryControlInTabOrderWithoutDefaultButtons)
-{
-    const DialogTemplate &t = textprops::Template();
-    EXPECT_EQ(std::tuple(t.id, std::string(t.caption), std::string(t.fontFace), t.fontPointSize),
-              std::tuple(132, std::string("修改文字属性"), std::string("宋体"), 10));
-    // clang-format off
-    const std::vector<std::pair<int, std::string>> expected = {
-        {1009, ""}, {-1, ""}, {-1, "字体和大小"}, {-1, "修改字体:"}, {1003, "字体选择(&F)..."},
-        {-1, ""}, {-1, "透明度"}, {-1, ""}, {1004, "背景透明(&T)"}, {-1, ""}, {-1, "前景色:"},
-        {-1, "背景色:"}, {1007, ""}, {1008, ""}, {-1, "透明值:"}, {1005, ""}, {1006, "Slider1"},
-        {-1, "文字预览:"}, {-1, ""}, {-1, "文字内容:"}, {1010, ""}, {-1, ""}, {1011, "确定(&O)"},
-        {1012, "取消(&C)"}};
-    // clang-format on
-    std::vector<std::pair<int, std::string>> controls;
-    std::vector<int> tabStops;
-    for (const ControlTemplate &c : t.controls) {
-        controls.emplace_back(c.id, c.text);
-        EXPECT_EQ(c.style & 0x50000000u, 0x50000000u) << c.id; // child, visible
-        if (c.controlClass == ControlClass::Button) {
-            EXPECT_NE(c.style & 0xFu, 0x1u) << c.id; // never a default push button
-        }
-        if (c.style & 0x00010000u)
-            tabStops.push_back(c.id);
-    }
-    EXPECT_EQ(controls, expected);
-    EXPECT_EQ(tabStops, (std::vector<int> {1003, 1004, 1005, 1006, 1010, 1011, 1012}));
 }
 
 } // namespace
