@@ -127,20 +127,10 @@ bool DibImage::LoadFrom(const ReadAt &read, std::uint64_t fileSize, const QStrin
 
     const std::span<const std::uint8_t> table(block.get() + (header.colorTableOffset - 14),
                                               header.ColorTableBytes());
-    std::vector<PaletteEntry> entries;
-    entries.reserve(header.colorCount);
-    for (std::uint32_t i = 0; i < header.colorCount; ++i) {
-        // Colour entries are stored blue, green, red.
-        const std::uint8_t *e = table.data() + i * header.colorEntrySize;
-        entries.push_back({e[2], e[1], e[0], 0});
-    }
-
     m_block = std::move(block);
-    m_blockSize = std::uint32_t(size);
     m_bitsAt = infoBytes;
     m_header = header;
     m_colors = DibColorLookup(header, table);
-    m_palette = DibPalette(std::move(entries));
     m_path = path;
     m_loadError.clear();
     return true;
@@ -149,10 +139,8 @@ bool DibImage::LoadFrom(const ReadAt &read, std::uint64_t fileSize, const QStrin
 void DibImage::Clear()
 {
     m_block.reset();
-    m_blockSize = 0;
     m_bitsAt = 0;
     m_header = DibHeader {};
-    m_palette = DibPalette {};
     m_path.clear();
 }
 
@@ -179,21 +167,6 @@ QString DibImage::GetPath() const
 const std::uint8_t *DibImage::GetBits() const
 {
     return m_block ? m_block.get() + m_bitsAt : nullptr;
-}
-
-const std::uint8_t *DibImage::GetInfo() const
-{
-    return m_block.get();
-}
-
-const DibHeader *DibImage::GetHeader() const
-{
-    return m_block ? &m_header : nullptr;
-}
-
-const DibPalette *DibImage::GetPalette() const
-{
-    return m_palette.IsEmpty() ? nullptr : &m_palette;
 }
 
 void DibImage::Draw(Surface &surface) const

@@ -3,7 +3,6 @@
 // Interface agreed between layers; the owner of image/ may add members and a header struct,
 // but keeps these signatures.
 
-#include "image/dib_palette.h"
 #include "platform/dib_draw.h"
 #include "platform/page_memory.h"
 #include "platform/surface.h"
@@ -39,11 +38,6 @@ public:
     QString GetPath() const;
 
     const std::uint8_t *GetBits() const; // first byte of the pixel array; null when empty
-    const std::uint8_t *GetInfo() const; // the info header, at the start of the block
-    const DibHeader *GetHeader() const; // the checked header (offsets in the file); null when empty
-    const DibPalette *GetPalette() const; // null without a colour table
-    std::uint32_t GetBlockSize() const { return m_blockSize; }
-    std::uint32_t GetColorCount() const { return m_header.colorCount; }
     // Why the last failed load failed (English, for the tool's messages).
     QString GetLoadError() const { return m_loadError; }
 
@@ -58,11 +52,9 @@ private:
     bool Fail(const QString &why);
 
     PictureMemory m_block;
-    std::uint32_t m_blockSize = 0;
     std::size_t m_bitsAt = 0; // where the pixels start in the block
     DibHeader m_header;
     DibColors m_colors {};
-    DibPalette m_palette;
     QString m_path;
     QString m_loadError;
 };

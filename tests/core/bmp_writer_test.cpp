@@ -78,8 +78,6 @@ TEST(BmpWriter, HeadersAndSizesAtEveryDepth)
 
         DibImage back;
         ASSERT_TRUE(back.Load(path));
-        EXPECT_EQ(back.GetPalette(), nullptr);
-        EXPECT_EQ(back.GetBits() - back.GetInfo(), 40);
         Surface again(c.width, c.height, c.bits);
         back.Draw(again);
         EXPECT_TRUE(testbmp::SamePixelsAs(again, s, c.width, c.height));

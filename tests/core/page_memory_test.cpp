@@ -19,9 +19,9 @@ TEST(PictureMemory, BlocksAreClearedAndNeverShared)
             std::uint8_t *b = AllocatePictureMemory(bytes);
             ASSERT_TRUE(a && b);
             EXPECT_TRUE(allZero(a, bytes) && allZero(b, bytes)) << bytes << " round " << round;
-            std::memset(a, 0xAB, bytes);
+            std::fill_n(a, bytes, 0xAB);
             EXPECT_TRUE(allZero(b, bytes)) << bytes; // writing one leaves the other alone
-            std::memset(b, 0xCD, bytes);
+            std::fill_n(b, bytes, 0xCD);
             EXPECT_EQ(a[bytes - 1], 0xAB) << bytes;
             FreePictureMemory(a, bytes);
             FreePictureMemory(b, bytes);

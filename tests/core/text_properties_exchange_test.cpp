@@ -1,6 +1,7 @@
 #include "overlay/text_properties_exchange.h"
 
 #include "res/text_properties_strings.h"
+#include "res/text_properties_template.h"
 
 #include <gtest/gtest.h>
 
