@@ -101,8 +101,9 @@ private:
 
     // Composes the text onto the picture and writes it to path; the shared part of the saves.
     bool WritePicture(const QString &path);
-    // After a written file was read back: the text to the corner, the view to the start.
-    void AfterReread();
+    // After a write: the notice, then the written file read back and shown with the text in
+    // the corner and the view at the start; the title becomes the path when titleIsPath.
+    void ShowWritten(const QString &path, const char *readFailedSuffix, bool titleIsPath);
 
     DibImage m_image;
     TextStyle m_style;

@@ -66,11 +66,23 @@ bool MainDialog::WritePicture(const QString &path)
     return written;
 }
 
-void MainDialog::AfterReread()
+void MainDialog::ShowWritten(const QString &path, const char *readFailedSuffix, bool titleIsPath)
 {
+    Prompts().Notice(this, Text(strings::kMsgSaved));
+    m_image.Clear();
     m_renderer.Invalidate();
-    m_style.ResetPlacement();
-    UpdateScrollBars();
+    if (m_image.Load(path)) {
+        m_renderer.Invalidate();
+        m_style.ResetPlacement();
+        UpdateScrollBars();
+        if (titleIsPath)
+            SetTitle(path);
+    } else {
+        Prompts().Warning(this, FileMessage(path, readFailedSuffix));
+        SetTitle(Text(strings::kTitleNoFile));
+        m_image.Clear();
+    }
+    DrawView();
 }
 
 void MainDialog::OnFileSave()
@@ -83,20 +95,8 @@ void MainDialog::OnFileSave()
     if (m_style.text.isEmpty()
         && Prompts().Question(this, Text(strings::kMsgNoTextContinue)) != MessageAnswer::Yes)
         return;
-    if (!WritePicture(path))
-        return;
-    Prompts().Notice(this, Text(strings::kMsgSaved));
-    m_image.Clear();
-    m_renderer.Invalidate();
-    if (m_image.Load(path)) {
-        AfterReread();
-        DrawView();
-    } else {
-        Prompts().Warning(this, FileMessage(path, strings::kMsgRereadFailedSuffix));
-        SetTitle(Text(strings::kTitleNoFile));
-        m_image.Clear();
-        DrawView();
-    }
+    if (WritePicture(path))
+        ShowWritten(path, strings::kMsgRereadFailedSuffix, false);
 }
 
 void MainDialog::OnFileSaveAs()
@@ -121,19 +121,6 @@ void MainDialog::OnFileSaveAs()
                 != MessageAnswer::Yes)
             return;
     }
-    if (!WritePicture(newPath))
-        return;
-    Prompts().Notice(this, Text(strings::kMsgSaved));
-    m_image.Clear();
-    m_renderer.Invalidate();
-    if (m_image.Load(newPath)) {
-        AfterReread();
-        SetTitle(newPath);
-        DrawView();
-    } else {
-        Prompts().Warning(this, FileMessage(newPath, strings::kMsgReadFailedSuffix));
-        SetTitle(Text(strings::kTitleNoFile));
-        m_image.Clear();
-        DrawView();
-    }
+    if (WritePicture(newPath))
+        ShowWritten(newPath, strings::kMsgReadFailedSuffix, true);
 }

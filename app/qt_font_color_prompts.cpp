@@ -1,5 +1,6 @@
 #include "qt_font_color_prompts.h"
 
+#include "platform/colorref_qcolor.h"
 #include "platform/gdi_font.h"
 
 #include <QColorDialog>
@@ -9,11 +10,6 @@
 #include <cstdlib>
 
 namespace {
-
-QColor ToQColor(COLORREF c)
-{
-    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 COLORREF FromQColor(const QColor &c)
 {

@@ -1,9 +1,9 @@
 #include "gdi_text.h"
 
 #include "clip_rect.h"
+#include "colorref_qcolor.h"
 #include "gdi_font.h"
 
-#include <QColor>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -11,11 +11,6 @@
 #include <limits>
 
 namespace {
-
-QColor ToQColor(COLORREF color)
-{
-    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
-}
 
 // QPainter stores 0xFF in the fourth byte of the 32-bit pixels it paints; the surface keeps
 // that byte 0, so a written file has the same bytes whether text was drawn or not.

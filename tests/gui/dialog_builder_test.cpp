@@ -1,7 +1,6 @@
 #include "app/dialog_builder.h"
 #include "app/program_icon_qt.h"
 #include "res/dialog_templates.h"
-#include "res/menu_template.h"
 #include "res/program_icon.h"
 #include "res/resource_ids.h"
 #include "res/window_styles.h"
@@ -25,7 +24,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -180,29 +178,8 @@ TEST(DialogBuilder, MakesEveryControlKindWithItsIdStyleAndTabOrder)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-TEST(Resources, MenuStringAndIcon)
+TEST(Resources, IconImagesAndTheirInstalledFiles)
 {
-    // The whole menu as shown: popup, id (0 for a separator) and text.
-    const std::vector<std::tuple<std::string, int, std::string>> expected = {
-        {"文件(&F)", 32771, "打开文件(&O)"},
-        {"文件(&F)", 32772, "保存文件(&S)"},
-        {"文件(&F)", 32773, "文件另存为(&A)"},
-        {"文件(&F)", 32780, "关闭当前文件(&C)"},
-        {"文件(&F)", 0, ""},
-        {"文件(&F)", 32775, "文件批量操作(&P)..."},
-        {"文件(&F)", 0, ""},
-        {"文件(&F)", 32774, "退出程序(&X)"},
-        {"编辑(&E)", 32784, "编辑字体内容和属性(&E)..."},
-        {"关于(&A)", 32779, "关于作者(&A)"},
-    };
-    const MenuTemplate &menu = MainMenuTemplate();
-    EXPECT_EQ(menu.id, 131);
-    std::vector<std::tuple<std::string, int, std::string>> shown;
-    for (const MenuPopupTemplate &popup : menu.popups)
-        for (const MenuItemTemplate &item : popup.items)
-            shown.emplace_back(popup.text, item.id, item.text);
-    EXPECT_EQ(shown, expected);
-
     const std::vector<IconImage> icon = ProgramIconImages();
     ASSERT_EQ(icon.size(), 2u);
     EXPECT_EQ(icon[0].size, 32);
