@@ -3,7 +3,7 @@
 // Interface agreed between layers; the owner of image/ may add members and a header struct,
 // but keeps these signatures.
 
-#include "platform/dib_draw.h"
+#include "image/bmp_decode.h"
 #include "platform/page_memory.h"
 #include "platform/surface.h"
 

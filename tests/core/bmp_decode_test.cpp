@@ -70,7 +70,7 @@ BmpLayout Fields(int bits, int width, Bytes pixels, std::uint32_t headerSize,
 
 } // namespace
 
-TEST(DibDraw, PaletteFormatsThroughTheColourTable)
+TEST(BmpDecode, PaletteFormatsThroughTheColourTable)
 {
     // 1 bit, 9 wide: crosses a byte, padded row.
     BmpLayout one
@@ -119,7 +119,7 @@ TEST(DibDraw, PaletteFormatsThroughTheColourTable)
     }
 }
 
-TEST(DibDraw, DirectColourFormats)
+TEST(BmpDecode, DirectColourFormats)
 {
     // 24 bits, 3 wide: 9 bytes of pixels, 3 of padding.
     EXPECT_TRUE(Shows(
@@ -170,7 +170,7 @@ TEST(DibDraw, DirectColourFormats)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(plain), 1, 1, {R}));
 }
 
-TEST(DibDraw, RowOrderAndHeaderSizes)
+TEST(BmpDecode, RowOrderAndHeaderSizes)
 {
     const std::vector<std::vector<std::uint32_t>> rows
         = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
@@ -191,7 +191,7 @@ TEST(DibDraw, RowOrderAndHeaderSizes)
     EXPECT_EQ(small.GetPixel(0, 0), R);
 }
 
-TEST(DibDraw, Rle8EscapesAndSkippedPixels)
+TEST(BmpDecode, Rle8EscapesAndSkippedPixels)
 {
     BmpLayout s = Layout(8, 4, 3, {});
     s.compression = 1;
@@ -218,7 +218,7 @@ TEST(DibDraw, Rle8EscapesAndSkippedPixels)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, std::vector<COLORREF>(12, K)));
 }
 
-TEST(DibDraw, Rle4AlternatesNibbles)
+TEST(BmpDecode, Rle4AlternatesNibbles)
 {
     BmpLayout s = Layout(4, 5, 2, {});
     s.compression = 2;
@@ -234,7 +234,7 @@ TEST(DibDraw, Rle4AlternatesNibbles)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 5, 2, {R, B, G, K, K, G, B, G, B, G}));
 }
 
-TEST(DibDraw, Rle24RunsAndLiteralsAreWholePixels)
+TEST(BmpDecode, Rle24RunsAndLiteralsAreWholePixels)
 {
     // OS/2 2.x only: a run is a count and one pixel, blue, green, red; literals are padded to a
     // 16-bit boundary.

@@ -1,4 +1,4 @@
-#include "dib_draw.h"
+#include "bmp_decode.h"
 
 #include "widen_row.h"
 
