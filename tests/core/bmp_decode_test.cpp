@@ -216,6 +216,9 @@ TEST(BmpDecode, Rle8EscapesAndSkippedPixels)
     EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, {K, K, K, K, K, K, K, K, Y, Y, K, K}));
     s.pixels = {};
     EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, std::vector<COLORREF>(12, K)));
+    // A step to the right on the same row; a run that ends exactly where the data ends.
+    s.pixels = RleStream().Run(1, 1).Delta(2, 0).Run(1, 3).EndOfLine().Run(4, 2).bytes();
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 4, 3, {K, K, K, K, B, B, B, B, G, K, K, Y}));
 }
 
 TEST(BmpDecode, Rle4AlternatesNibbles)
@@ -232,6 +235,9 @@ TEST(BmpDecode, Rle4AlternatesNibbles)
                    .EndOfPicture()
                    .bytes();
     EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 5, 2, {R, B, G, K, K, G, B, G, B, G}));
+    // Five nibbles take three bytes, padded to four: the run after them starts on the word.
+    s.pixels = RleStream().Absolute({1, 2, 0, 1, 2}, true).EndOfLine().Run(2, 0x22).bytes();
+    EXPECT_TRUE(Shows(testbmp::BuildBmp(s), 5, 2, {B, B, K, K, K, G, B, R, G, B}));
 }
 
 TEST(BmpDecode, Rle24RunsAndLiteralsAreWholePixels)

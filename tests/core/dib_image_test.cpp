@@ -136,6 +136,9 @@ TEST_F(DibImageTest, RejectsWhatCannotBeDrawnAndKeepsThePreviousPicture)
     wrongSignature[0] = 'M';
     wrongSignature[1] = 'B';
     cases.push_back({"signature", wrongSignature});
+    wrongSignature = valid;
+    wrongSignature[1] = 'X'; // one byte off
+    cases.push_back({"signature BX", wrongSignature});
     cases.push_back({"short header", Bytes(valid.begin(), valid.begin() + 40)});
     cases.push_back({"short pixels", Bytes(valid.begin(), valid.end() - 1)});
     BmpLayout table = Eight(0, 255); // one entry short of 256

@@ -34,18 +34,22 @@ TEST(GdiFont, HeightWeightStylesAndQualityBecomeTheFont)
 
 TEST(GdiFont, PositiveHeightIsTheLargestCellThatFits)
 {
-    auto cellOf = [](const QFont &font) {
+    auto cellOf = [](QFont font, int pixelSize) {
+        font.setPixelSize(pixelSize);
         const QFontMetrics metrics(font);
         return metrics.ascent() + metrics.descent();
     };
-    for (int cell : {12, 40, 97}) {
+    const QFont plain = FontFromLogFont(LOGFONT {});
+    const int exact = cellOf(plain, 25); // a cell some size fills exactly
+    // 1: no size fits, so the smallest is taken.
+    for (int cell : {1, 12, 40, 97, exact}) {
         LOGFONT lf;
         lf.lfHeight = cell;
-        QFont font = FontFromLogFont(lf);
-        EXPECT_LE(cellOf(font), cell) << cell;
-        EXPECT_GE(cellOf(font), cell - 3) << cell;
-        font.setPixelSize(font.pixelSize() + 1);
-        EXPECT_GT(cellOf(font), cell) << cell;
+        const int size = FontFromLogFont(lf).pixelSize();
+        EXPECT_TRUE(cellOf(plain, size) <= cell || size == 1) << cell;
+        EXPECT_GT(cellOf(plain, size + 1), cell) << cell;
+        if (cell == exact)
+            EXPECT_EQ(cellOf(plain, size), exact);
     }
 }
 
