@@ -43,13 +43,14 @@ TEST(TextPreview, TextIsCentredByIntegerHalvesAndCutWhenWiderThanTheBox)
     style.bgTransparent = 0;
     style.bkColor = RGB(255, 0, 0);
     style.x = 7;
-    Surface box(101, 81);
-    for (const char *text : {"ab", "WWWWWWWWWWWWWWWWWWWW"}) {
-        SCOPED_TRACE(text);
+    for (const auto &[text, w, h] : {std::tuple("ab", 101, 81), std::tuple("ab", 100, 80),
+                                     std::tuple("WWWWWWWWWWWWWWWWWWWW", 101, 81)}) {
+        SCOPED_TRACE(testing::Message() << text << " " << w);
+        Surface box(w, h);
         style.text = QString::fromUtf8(text);
         const SIZE size = MeasureText(box, style);
         const POINT at = RenderPreview(box, style);
-        EXPECT_EQ(at, (POINT {101 / 2 - size.cx / 2, 81 / 2 - size.cy / 2}));
+        EXPECT_EQ(at, (POINT {w / 2 - size.cx / 2, h / 2 - size.cy / 2}));
         ASSERT_GE(at.y, 0);
         // The opaque box is filled red where no glyph is: its top row shows it; the record's
         // placement and measured size stay as they were.
@@ -57,6 +58,7 @@ TEST(TextPreview, TextIsCentredByIntegerHalvesAndCutWhenWiderThanTheBox)
         EXPECT_EQ(std::tuple(style.x, style.cx), std::tuple(7, 0));
     }
     // The long line is cut on both sides: its box covers the whole width.
+    Surface box(101, 81);
     EXPECT_LT(RenderPreview(box, style).x, 0);
     for (int x : {1, 51, 99})
         EXPECT_NE(box.GetPixel(x, 41), kWhite) << x;
