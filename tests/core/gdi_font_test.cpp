@@ -2,6 +2,8 @@
 #include "platform/gdi_text.h"
 
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -133,5 +135,20 @@ TEST(GdiText, ExtentAndOpaqueBoxAtEveryDepth)
                 }
             }
         EXPECT_GT(black, 0);
+        // The glyphs are where Qt itself puts them, drawn on a plain image at the baseline.
+        QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+        font.setPixelSize(20);
+        font.setStyleStrategy(QFont::NoAntialias);
+        QImage plain(80, 40, QImage::Format_RGB32);
+        plain.fill(Qt::white);
+        QPainter painter(&plain);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(5, 3 + QFontMetrics(font).ascent(), QStringLiteral("Wq"));
+        painter.end();
+        for (int y = 3; y < 3 + extent.cy; ++y)
+            for (int x = 5; x < 5 + extent.cx; ++x)
+                ASSERT_EQ(s.GetPixel(x, y) == RGB(0, 0, 0), plain.pixel(x, y) == qRgb(0, 0, 0))
+                    << x << "," << y;
     }
 }
