@@ -76,6 +76,21 @@ std::future<bool> CommitInBackground(PendingBmpFile &file)
 
 } // namespace
 
+void BatchResult::Add(const QString &path, BatchFileResult what)
+{
+    switch (what) {
+    case BatchFileResult::Written:
+        written << path;
+        break;
+    case BatchFileResult::Unreadable:
+        unreadable << path;
+        break;
+    case BatchFileResult::Unwritable:
+        unwritable << path;
+        break;
+    }
+}
+
 QString BatchTarget(const QString &path, const BatchOutput &output)
 {
     if (output.folder.isEmpty())
@@ -100,17 +115,7 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
     // What the style keeps at the end: the placement of the last file written.
     Placement kept = PlacementOf(style);
     const auto report = [&](BatchStep step) {
-        switch (step.result) {
-        case BatchFileResult::Written:
-            result.written << step.path;
-            break;
-        case BatchFileResult::Unreadable:
-            result.unreadable << step.path;
-            break;
-        case BatchFileResult::Unwritable:
-            result.unwritable << step.path;
-            break;
-        }
+        result.Add(step.path, step.result);
         if (progress)
             progress(step);
     };

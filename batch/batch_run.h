@@ -35,6 +35,9 @@ struct BatchResult
     QStringList unreadable; // in list order
     QStringList unwritable; // in list order
     bool stopped = false;   // the stop request ended the run before the end of the list
+
+    // Files the path under what became of it.
+    void Add(const QString &path, BatchFileResult what);
 };
 
 // Where and how the text goes on every picture of a run.

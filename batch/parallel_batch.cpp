@@ -95,17 +95,7 @@ BatchResult RunBatchParallel(const QStringList &paths, const TextStyle &style,
             result.stopped = true;
             continue;
         }
-        switch (*r) {
-        case BatchFileResult::Written:
-            result.written << paths[i];
-            break;
-        case BatchFileResult::Unreadable:
-            result.unreadable << paths[i];
-            break;
-        case BatchFileResult::Unwritable:
-            result.unwritable << paths[i];
-            break;
-        }
+        result.Add(paths[i], *r);
     }
     return result;
 }
