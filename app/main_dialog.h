@@ -2,7 +2,7 @@
 
 #include "image/dib_image.h"
 #include "overlay/text_style.h"
-#include "picture_view_renderer.h"
+#include "overlay/picture_view_renderer.h"
 #include "platform/surface.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 // The picture view's redraw during a drag: a 1000 x 700 view over an 8000 x 6000 picture and
 // over an 800 x 600 one, side by side, with the ratio of their costs and the redraw rate.
-#include "app/picture_view_renderer.h"
+#include "overlay/picture_view_renderer.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "app/picture_view_renderer.h"
+#include "overlay/picture_view_renderer.h"
 #include "support/bmp_builder.h"
 
 #include <QTemporaryDir>
@@ -79,6 +79,11 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawPixelForPixel)
     EXPECT_EQ(view.GetPixel(301, 50), RGB(255, 255, 255));
     EXPECT_EQ(view.GetPixel(50, 200), RGB(0, 0, 0));
     EXPECT_EQ(view.GetPixel(50, 250), RGB(255, 255, 255));
+    // Scrolled down by 150, the bottom edge is 150 pixels higher.
+    renderer.Render(image, style, 0, 150, view);
+    EXPECT_EQ(view.GetPixel(50, 50), RGB(0, 0, 0));
+    EXPECT_EQ(view.GetPixel(50, 51), RGB(255, 255, 255));
+    EXPECT_EQ(view.GetPixel(300, 20), RGB(0, 0, 0));
 
     // A new picture under the same renderer is drawn anew once invalidated; no picture: white.
     ASSERT_TRUE(LoadPattern(image, dir.filePath(QStringLiteral("q.bmp")), 50, 40));
