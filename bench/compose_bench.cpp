@@ -8,7 +8,6 @@
 #include "image/dib_image.h"
 #include "overlay/compose_text.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -76,29 +75,12 @@ BENCHMARK(BM_ComposeOnce)->Args({800, 600})->Args({8000, 6000})->Unit(benchmark:
 QString LargeFile(const QTemporaryDir &dir, int w, int h)
 {
     const QString path = dir.filePath(QStringLiteral("large.bmp"));
-    const std::size_t stride = Surface::StrideFor(w, 24);
-    const std::uint32_t pixelBytes = std::uint32_t(stride * std::size_t(h));
-    QByteArray file(54 + qsizetype(pixelBytes), '\0');
-    auto put = [&](int at, std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            file[at + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put(2, 54 + pixelBytes, 4); // bfSize
-    put(10, 54, 4);             // bfOffBits
-    put(14, 40, 4);             // biSize
-    put(18, std::uint32_t(w), 4);
-    put(22, std::uint32_t(h), 4);
-    put(26, 1, 2);  // biPlanes
-    put(28, 24, 2); // biBitCount
-    put(34, pixelBytes, 4);
-    for (qsizetype i = 54; i < file.size(); ++i)
-        file[i] = char(i * 7);
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
-        return {};
-    return path;
+    Surface picture(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            picture.SetPixel(x, y,
+                             RGB(std::uint8_t(x * 7), std::uint8_t(y * 3), std::uint8_t(x ^ y)));
+    return WriteBmpFile(picture, path, w, h) ? path : QString();
 }
 
 // The command-line tool's road for one file.
