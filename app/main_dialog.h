@@ -1,8 +1,8 @@
 #pragma once
 
 #include "image/dib_image.h"
-#include "overlay/text_style.h"
 #include "overlay/picture_view_renderer.h"
+#include "overlay/text_style.h"
 #include "platform/surface.h"
 
 #include <QDialog>
