@@ -7,7 +7,6 @@
 
 #include <limits>
 #include <set>
-#include <tuple>
 
 namespace {
 
@@ -251,36 +250,4 @@ TEST(ComposeText, SizeIsStoredByCompositionOnlyAndCentredStartsMayBeNegative)
     Surface narrow = Picture(101, 51);
     EXPECT_LT(ComposeTextCentred(narrow, style).x, 0);
     EXPECT_FALSE(Changed(before, narrow).empty());
-}
-
-TEST(TextStyle, CopyClearsDraggingAndKeepsTheTargetsDragPoints)
-{
-    TextStyle source = Style("水印", 4, 5);
-    std::tie(source.cx, source.cy, source.alpha, source.bgTransparent) = std::tuple(6, 7, 90, 0);
-    source.dragging = source.selected = 1;
-    source.bkColor = RGB(4, 5, 6);
-    SetFaceName(source.font, QStringLiteral("DejaVu Sans"));
-    source.dragCurrent = {10, 11};
-    source.dragStart = {12, 13};
-
-    TextStyle target;
-    target.dragCurrent = {-1, -2};
-    target.dragStart = {-3, -4};
-    target.dragging = 1;
-    target.CopyFrom(source);
-    auto same = [&](const TextStyle &t, int x, int y, int selected) {
-        EXPECT_EQ(t.text, source.text);
-        EXPECT_EQ(POINT({t.x, t.y}), POINT({x, y}));
-        EXPECT_EQ(SIZE({t.cx, t.cy}), SIZE({6, 7}));
-        EXPECT_EQ(std::tuple(t.alpha, t.bgTransparent, t.dragging, t.selected),
-                  std::tuple(90, 0, 0, selected));
-        EXPECT_EQ(t.textColor, source.textColor);
-        EXPECT_EQ(t.bkColor, source.bkColor);
-        EXPECT_EQ(t.font, source.font);
-        EXPECT_EQ(t.dragCurrent, POINT({-1, -2}));
-        EXPECT_EQ(t.dragStart, POINT({-3, -4}));
-    };
-    same(target, 4, 5, 1);
-    target.ResetPlacement();
-    same(target, 0, 0, 0);
 }
