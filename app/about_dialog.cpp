@@ -1,7 +1,7 @@
 #include "about_dialog.h"
 
-#include "dialog_builder.h"
 #include "res/dialog_templates.h"
+#include "ui/dialog_builder.h"
 
 AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)

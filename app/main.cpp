@@ -1,8 +1,8 @@
 #include "app/composer_app.h"
-#include "app/program_icon_qt.h"
-#include "app/qt_prompt_service.h"
 #include "app/qt_translations.h"
 #include "res/strings.h"
+#include "ui/program_icon_qt.h"
+#include "ui/qt_prompt_service.h"
 
 #include <QApplication>
 

@@ -1,12 +1,12 @@
 #include "main_dialog.h"
 
 #include "about_dialog.h"
-#include "dialog_builder.h"
-#include "program_icon_qt.h"
 #include "res/dialog_templates.h"
 #include "res/menu_template.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
+#include "ui/dialog_builder.h"
+#include "ui/program_icon_qt.h"
 
 #include <QAction>
 #include <QKeyEvent>

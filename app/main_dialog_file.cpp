@@ -2,8 +2,8 @@
 
 #include "image/bmp_writer.h"
 #include "overlay/compose_text.h"
-#include "platform/prompt_service.h"
 #include "res/strings.h"
+#include "ui/prompt_service.h"
 
 #include <QFileInfo>
 

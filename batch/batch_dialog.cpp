@@ -1,12 +1,12 @@
 #include "batch_dialog.h"
 
-#include "app/dialog_builder.h"
 #include "batch/batch_summary.h"
 #include "batch/text_anchor.h"
-#include "platform/prompt_service.h"
 #include "res/batch_strings.h"
 #include "res/batch_template.h"
 #include "res/dialog_template.h"
+#include "ui/dialog_builder.h"
+#include "ui/prompt_service.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -145,16 +145,9 @@ void BatchDialog::accept()
 
 void BatchDialog::keyPressEvent(QKeyEvent *event)
 {
-    // Enter presses the focused push button; anywhere else it ends the dialog with IDOK.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        else
-            done(IDOK);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    // Enter away from a push button ends the dialog with IDOK.
+    if (!HandleEnterKey(this, event, [this] { done(IDOK); }))
+        QDialog::keyPressEvent(event);
 }
 
 void BatchDialog::OnSaveAll()

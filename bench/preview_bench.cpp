@@ -1,7 +1,7 @@
-#include "app/dialog_builder.h"
 #include "overlay/text_preview.h"
 #include "overlay/text_properties_dialog.h"
 #include "res/text_properties_template.h"
+#include "ui/dialog_builder.h"
 
 #include <benchmark/benchmark.h>
 

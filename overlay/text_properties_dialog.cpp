@@ -1,10 +1,10 @@
 #include "text_properties_dialog.h"
 
-#include "app/dialog_builder.h"
 #include "overlay/text_preview.h"
-#include "platform/prompt_service.h"
 #include "res/dialog_template.h"
 #include "res/text_properties_template.h"
+#include "ui/dialog_builder.h"
+#include "ui/prompt_service.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -267,17 +267,9 @@ void TextPropertiesDialog::mousePressEvent(QMouseEvent *event)
 
 void TextPropertiesDialog::keyPressEvent(QKeyEvent *event)
 {
-    // Without a default button, Enter presses the focused push button, and anywhere else
-    // accepts the dialog through the exchange.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        else
-            OnOK();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    // Enter away from a push button accepts the dialog through the exchange.
+    if (!HandleEnterKey(this, event, [this] { OnOK(); }))
+        QDialog::keyPressEvent(event);
 }
 
 int TextPropertiesDialog::GetCheck(int) const

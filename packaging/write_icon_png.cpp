@@ -1,8 +1,8 @@
 // Writes the program's icon as the PNG files of a desktop icon theme, from the same pixels as
 // the icon compiled into the program: DIR/<N>x<N>/apps/NAME.png for each of its sizes.
 
-#include "app/program_icon_qt.h"
 #include "res/program_icon.h"
+#include "ui/program_icon_qt.h"
 
 #include <QDir>
 #include <QString>

@@ -1,4 +1,3 @@
-#include "app/dialog_builder.h"
 #include "app/main_dialog.h"
 #include "batch/batch_dialog.h"
 #include "batch/batch_run.h"
@@ -7,6 +6,7 @@
 #include "support/batch_workload.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
+#include "ui/dialog_builder.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "app/dialog_builder.h"
-#include "app/program_icon_qt.h"
 #include "res/dialog_templates.h"
 #include "res/program_icon.h"
 #include "res/resource_ids.h"
 #include "res/window_styles.h"
+#include "ui/dialog_builder.h"
+#include "ui/program_icon_qt.h"
 
 #include <QCheckBox>
 #include <QComboBox>

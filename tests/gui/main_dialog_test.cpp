@@ -1,5 +1,4 @@
 #include "app/about_dialog.h"
-#include "app/dialog_builder.h"
 #include "app/main_dialog.h"
 #include "overlay/text_properties_dialog.h"
 #include "res/menu_template.h"
@@ -8,6 +7,7 @@
 #include "res/text_properties_template.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
+#include "ui/dialog_builder.h"
 
 #include <QAction>
 #include <QApplication>

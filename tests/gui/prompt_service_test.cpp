@@ -1,6 +1,6 @@
-#include "app/qt_prompt_service.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
+#include "ui/qt_prompt_service.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/qt_font_color_prompts.h"
+#include "ui/qt_font_color_prompts.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,10 +1,10 @@
-#include "app/dialog_builder.h"
 #include "overlay/text_preview.h"
 #include "overlay/text_properties_dialog.h"
-#include "platform/prompt_service.h"
 #include "res/text_properties_template.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
+#include "ui/dialog_builder.h"
+#include "ui/prompt_service.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/prompt_service.h"
 #include "res/strings.h"
+#include "ui/prompt_service.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/prompt_service.h"
+#include "ui/prompt_service.h"
 
 // The prompt service of the running program: Qt's message boxes, file, font and colour dialogs.
 class QtPromptService : public PromptService

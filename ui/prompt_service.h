@@ -1,10 +1,9 @@
 #pragma once
 
-// Interface agreed between layers; the owner of app/ writes the Qt implementation and the
-// scripted one for tests, and may extend this interface.
+// The prompt service: its Qt implementation is QtPromptService, the tests' ScriptedPrompts.
 
-#include "colorref.h"
-#include "logfont.h"
+#include "platform/colorref.h"
+#include "platform/logfont.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "qt_prompt_service.h"
 
-#include "platform/file_filter.h"
 #include "qt_font_color_prompts.h"
+#include "ui/file_filter.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

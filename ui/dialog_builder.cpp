@@ -1,5 +1,6 @@
 #include "dialog_builder.h"
 
+#include "platform/gdi_font.h"
 #include "program_icon_qt.h"
 #include "res/resource_ids.h"
 #include "res/window_styles.h"
@@ -32,7 +33,6 @@ namespace {
 using namespace styles;
 
 // The interface font of this platform, which also carries the Chinese glyphs.
-constexpr char kFallbackFace[] = "WenQuanYi Micro Hei";
 
 // The size a static icon control takes, whatever its rectangle says.
 constexpr int kIconSize = 32;
@@ -268,9 +268,7 @@ void SetWindowKind(QDialog *dialog, const DialogTemplate &dialogTemplate)
 QFont DialogFont(const DialogTemplate &dialogTemplate)
 {
     const QString face = QString::fromUtf8(dialogTemplate.fontFace);
-    QFont font(!face.isEmpty() && QFontDatabase::hasFamily(face)
-                   ? face
-                   : QString::fromUtf8(kFallbackFace));
+    QFont font(!face.isEmpty() && QFontDatabase::hasFamily(face) ? face : kFallbackFamily);
     font.setPointSize(dialogTemplate.fontPointSize > 0 ? dialogTemplate.fontPointSize : 9);
     return font;
 }
@@ -372,4 +370,16 @@ QWidget *FindControlWidget(const QWidget *root, int id)
             return child;
     }
     return nullptr;
+}
+
+bool HandleEnterKey(QDialog *dialog, QKeyEvent *event, const std::function<void()> &otherwise)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    if (auto *button = qobject_cast<QPushButton *>(dialog->focusWidget()))
+        button->click();
+    else
+        otherwise();
+    event->accept();
+    return true;
 }

@@ -3,9 +3,12 @@
 #include "res/dialog_template.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+
+#include <functional>
 
 class QDialog;
 
@@ -35,6 +38,10 @@ QRect DialogUnitsToPixels(const DialogUnitRect &rect, DialogBaseUnits units);
 // client area to the template's size. OK and Cancel buttons end the dialog. Returns the size
 // of the client area in pixels.
 QSize BuildDialog(QDialog *dialog, const DialogTemplate &dialogTemplate, QWidget *client = nullptr);
+
+// Enter in a dialog whose template has no default button: presses the focused push button, and
+// anywhere else calls otherwise. Returns whether the key was Enter, which is then taken.
+bool HandleEnterKey(QDialog *dialog, QKeyEvent *event, const std::function<void()> &otherwise);
 
 // The id of a control made by BuildDialog, or -1.
 int ControlId(const QWidget *widget);
