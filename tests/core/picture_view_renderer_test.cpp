@@ -84,6 +84,10 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawPixelForPixel)
     EXPECT_EQ(view.GetPixel(50, 50), RGB(0, 0, 0));
     EXPECT_EQ(view.GetPixel(50, 51), RGB(255, 255, 255));
     EXPECT_EQ(view.GetPixel(300, 20), RGB(0, 0, 0));
+    // Scrolled right by 150, the right edge is 150 pixels further left.
+    renderer.Render(image, style, 150, 0, view);
+    EXPECT_EQ(view.GetPixel(150, 20), RGB(0, 0, 0));
+    EXPECT_EQ(view.GetPixel(151, 20), RGB(255, 255, 255));
 
     // A new picture under the same renderer is drawn anew once invalidated; no picture: white.
     ASSERT_TRUE(LoadPattern(image, dir.filePath(QStringLiteral("q.bmp")), 50, 40));
