@@ -50,8 +50,9 @@ TEST(GdiFont, PositiveHeightIsTheLargestCellThatFits)
         const int size = FontFromLogFont(lf).pixelSize();
         EXPECT_TRUE(cellOf(plain, size) <= cell || size == 1) << cell;
         EXPECT_GT(cellOf(plain, size + 1), cell) << cell;
-        if (cell == exact)
+        if (cell == exact) {
             EXPECT_EQ(cellOf(plain, size), exact);
+        }
     }
 }
 
