@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dib_draw.h"
+#include "image/bmp_decode.h"
 
 #include <QString>
 
