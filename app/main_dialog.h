@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/atomic_file.h"
 #include "image/dib_image.h"
 #include "overlay/picture_view_renderer.h"
 #include "overlay/text_style.h"
@@ -100,7 +101,8 @@ private:
     void PaintView(QPainter &painter);
 
     // Composes the text onto the picture and writes it to path; the shared part of the saves.
-    bool WritePicture(const QString &path);
+    // A failed write warns and leaves the picture open and shown as it was.
+    bool WritePicture(const QString &path, LinkAtTarget links);
     // After a write: the notice, then the written file read back and shown with the text in
     // the corner and the view at the start; the title becomes the path when titleIsPath.
     void ShowWritten(const QString &path, const char *readFailedSuffix, bool titleIsPath);

@@ -51,13 +51,13 @@ void MainDialog::OnFileClose()
     DrawView();
 }
 
-bool MainDialog::WritePicture(const QString &path)
+bool MainDialog::WritePicture(const QString &path, LinkAtTarget links)
 {
     // The bare picture at full size, the text on it without markers, then the file.
     Surface &picture = m_renderer.DrawnPicture(m_image);
     // A text that cannot be composed is not saved without it.
     const bool written = ComposeText(picture, m_style, 0)
-        && WriteBmpFile(picture, path, m_image.GetWidth(), m_image.GetHeight());
+        && WriteBmpFile(picture, path, m_image.GetWidth(), m_image.GetHeight(), links);
     m_renderer.Invalidate();
     if (!written) {
         Prompts().Warning(this, FileMessage(path, strings::kMsgWriteFailedSuffix));
@@ -95,7 +95,8 @@ void MainDialog::OnFileSave()
     if (m_style.text.isEmpty()
         && Prompts().Question(this, Text(strings::kMsgNoTextContinue)) != MessageAnswer::Yes)
         return;
-    if (WritePicture(path))
+    // The open file itself: a link to it stays and the file it leads to is replaced.
+    if (WritePicture(path, LinkAtTarget::Follow))
         ShowWritten(path, strings::kMsgRereadFailedSuffix, false);
 }
 
@@ -121,6 +122,7 @@ void MainDialog::OnFileSaveAs()
                 != MessageAnswer::Yes)
             return;
     }
-    if (WritePicture(newPath))
+    // A new name: a link found there is not followed.
+    if (WritePicture(newPath, LinkAtTarget::Refuse))
         ShowWritten(newPath, strings::kMsgReadFailedSuffix, true);
 }

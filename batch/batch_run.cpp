@@ -48,7 +48,7 @@ struct Committing
     int index = 0;
     QString path, target;
     Placement placement;
-    std::unique_ptr<PendingBmpFile> file;
+    std::unique_ptr<AtomicFile> file;
     std::future<bool> done;
 };
 
@@ -56,13 +56,13 @@ struct Committing
 // runs on several workers, take the disk longer than the same two in turn.
 std::mutex g_flushTurn;
 
-bool CommitInTurn(PendingBmpFile &file)
+bool CommitInTurn(AtomicFile &file)
 {
     const std::lock_guard turn(g_flushTurn);
     return file.Commit();
 }
 
-std::future<bool> CommitInBackground(PendingBmpFile &file)
+std::future<bool> CommitInBackground(AtomicFile &file)
 {
     try {
         // Runs on its own thread; the run's thread does not touch the file until it is done.
@@ -125,14 +125,18 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
     const auto settle = [&] {
         if (!committing)
             return;
-        const bool written = committing->done.get();
+        const StampOutcome outcome
+            = CommitOutcome(*committing->file, committing->done.get(), committing->target);
         committing->file.reset();
-        if (written) {
+        if (outcome.ok) {
             kept = committing->placement;
-            report({committing->index, committing->path, BatchFileResult::Written, {}});
+            report(
+                {.index = committing->index, .path = committing->path, .warning = outcome.warning});
         } else {
-            report({committing->index, committing->path, BatchFileResult::Unwritable,
-                    CommitFailure(committing->target).error});
+            report({.index = committing->index,
+                    .path = committing->path,
+                    .result = BatchFileResult::Unwritable,
+                    .reason = outcome.error});
         }
         committing.reset();
     };
@@ -147,7 +151,7 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
         // earlier stamping is in place.
         if (committing && BatchFileKey(committing->target) == BatchFileKey(path))
             settle();
-        std::unique_ptr<PendingBmpFile> file;
+        std::unique_ptr<AtomicFile> file;
         const QString target = BatchTarget(path, output);
         StampOutcome outcome;
         if (output.bitsPerPixel == 32) {
@@ -165,7 +169,8 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
             break;
         }
         if (!outcome.ok) {
-            report({i, path, ResultOf(outcome), outcome.error});
+            report(
+                {.index = i, .path = path, .result = ResultOf(outcome), .reason = outcome.error});
             continue;
         }
         committing.emplace(Committing {i, path, target, PlacementOf(style), std::move(file), {}});

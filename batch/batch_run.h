@@ -23,7 +23,8 @@ struct BatchStep
     int index = 0; // position of the file in the list
     QString path;
     BatchFileResult result = BatchFileResult::Written;
-    QString reason; // why, when not written
+    QString reason {};  // why, when not written
+    QString warning {}; // when written: what the user should know about it (other hard links)
 };
 
 // Called off the interface thread, from the thread that runs the batch.

@@ -1,33 +1,29 @@
 #include "stamp_road.h"
 
-namespace {
-
-StampOutcome CannotWrite(const QString &target)
+LinkAtTarget TargetLinks(const QString &source, const QString &target)
 {
-    return {false, QStringLiteral("cannot write %1").arg(target), StampFailure::Write};
+    return target == source ? LinkAtTarget::Follow : LinkAtTarget::Refuse;
 }
-
-} // namespace
 
 StampOutcome StampFile(DibImage &image, const QString &source, const QString &target,
                        const ComposeStep &compose)
 {
-    std::unique_ptr<PendingBmpFile> pending;
-    StampOutcome outcome = StampFileUncommitted(image, source, target, compose, pending);
-    if (outcome.ok && !pending->Commit())
-        return CannotWrite(target);
-    return outcome;
+    std::unique_ptr<AtomicFile> pending;
+    const StampOutcome outcome = StampFileUncommitted(image, source, target, compose, pending);
+    if (!outcome.ok)
+        return outcome;
+    return CommitOutcome(*pending, pending->Commit(), target);
 }
 
 StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const QString &target,
-                                  const ComposeStep &compose,
-                                  std::unique_ptr<PendingBmpFile> &pending, int bitsPerPixel)
+                                  const ComposeStep &compose, std::unique_ptr<AtomicFile> &pending,
+                                  int bitsPerPixel)
 {
     pending.reset();
     image.Clear();
     if (!image.Load(source))
-        return {false, QStringLiteral("cannot read %1: %2").arg(source, image.GetLoadError()),
-                StampFailure::Read};
+        return {.error = QStringLiteral("cannot read %1: %2").arg(source, image.GetLoadError()),
+                .failure = StampFailure::Read};
     // The display's own format: 32 bits per pixel.
     Surface surface(image.GetWidth(), image.GetHeight(), 32);
     if (surface.IsNull())
@@ -44,28 +40,42 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
         converted.BitBlt(0, 0, surface.Width(), surface.Height(), surface, 0, 0);
         surface = std::move(converted);
     }
-    pending = WriteBmpFileUncommitted(surface, target, image.GetWidth(), image.GetHeight());
-    if (!pending)
-        return CannotWrite(target);
-    return {true, {}};
+    pending = WriteBmpFileUncommitted(surface, target, image.GetWidth(), image.GetHeight(),
+                                      TargetLinks(source, target));
+    if (pending->Failed())
+        return WriteFailure(target, pending->Error());
+    return {.ok = true};
 }
 
-StampOutcome CommitFailure(const QString &target)
+StampOutcome CommitOutcome(const AtomicFile &file, bool committed, const QString &target)
 {
-    return CannotWrite(target);
+    if (!committed)
+        return WriteFailure(target, file.Error());
+    StampOutcome outcome {.ok = true};
+    // Replaced under this name only, as a copy would be: the other names see the old picture.
+    if (file.HadOtherLinks())
+        outcome.warning
+            = QStringLiteral("%1 had other hard links, which keep the old picture").arg(target);
+    return outcome;
+}
+
+StampOutcome WriteFailure(const QString &target, const QString &reason)
+{
+    return {.error = QStringLiteral("cannot write %1: %2").arg(target, reason),
+            .failure = StampFailure::Write};
 }
 
 StampOutcome ComposeFailure(const QString &source)
 {
-    return {false,
-            QStringLiteral("cannot stamp %1: the text cannot be drawn on the picture (too large, "
-                           "or not enough memory)")
-                .arg(source),
-            StampFailure::Compose};
+    return {.error = QStringLiteral("cannot stamp %1: the text cannot be drawn on the picture "
+                                    "(too large, or not enough memory)")
+                         .arg(source),
+            .failure = StampFailure::Compose};
 }
 
 StampOutcome NoMemory(const QString &source)
 {
-    return {false, QStringLiteral("cannot stamp %1: not enough memory for the picture").arg(source),
-            StampFailure::Memory};
+    return {.error
+            = QStringLiteral("cannot stamp %1: not enough memory for the picture").arg(source),
+            .failure = StampFailure::Memory};
 }

@@ -25,9 +25,14 @@ enum class StampFailure {
 struct StampOutcome
 {
     bool ok = false;
-    QString error; // why, when not ok
+    QString error {}; // why, when not ok
     StampFailure failure = StampFailure::None;
+    QString warning {}; // when ok: something the user should know about the file written
 };
+
+// A target that is the source itself is stamped in place: when it is a symbolic link, the link
+// stays and the file it leads to is replaced. A symbolic link at any other target is refused.
+LinkAtTarget TargetLinks(const QString &source, const QString &target);
 
 // The road of one picture: load source into image, draw it 1:1 onto a 32-bit surface, run the
 // compose step, write the surface's picture area to target (which may be source itself) at
@@ -37,13 +42,17 @@ StampOutcome StampFile(DibImage &image, const QString &source, const QString &ta
                        const ComposeStep &compose = {});
 
 // StampFile up to the write's last step, which is left to the caller: when ok, pending holds
-// the file written whole to its temporary, to be committed (flushed and renamed over target).
+// the file written whole to its temporary, to be committed and then judged by CommitOutcome.
 StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const QString &target,
-                                  const ComposeStep &compose,
-                                  std::unique_ptr<PendingBmpFile> &pending, int bitsPerPixel = 32);
+                                  const ComposeStep &compose, std::unique_ptr<AtomicFile> &pending,
+                                  int bitsPerPixel = 32);
 
-// The outcome of a file whose last step failed: the target is as it was.
-StampOutcome CommitFailure(const QString &target);
+// The outcome of a file whose last step has run, given whether it succeeded.
+StampOutcome CommitOutcome(const AtomicFile &file, bool committed, const QString &target);
+
+// The outcome of a file that could not be written, for the reason given: the target is as it
+// was.
+StampOutcome WriteFailure(const QString &target, const QString &reason);
 
 // The outcome of a file whose text could not be composed: nothing was written.
 StampOutcome ComposeFailure(const QString &source);

@@ -15,11 +15,6 @@ constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
 // The display's own format, as the step-by-step road draws in.
 constexpr int kBitsPerPixel = 32;
 
-StampOutcome CannotWrite(const QString &target)
-{
-    return {false, QStringLiteral("cannot write %1").arg(target), StampFailure::Write};
-}
-
 // The picture's rows from the mapped file, bottom row first: the written file's order.
 class BottomUpRows
 {
@@ -102,7 +97,7 @@ ComposeStep PlacedText(TextStyle &style, const TextPlacement &place)
 
 StampOutcome StreamStampFileUncommitted(const QString &source, const QString &target,
                                         TextStyle &style, const TextPlacement &place,
-                                        std::unique_ptr<PendingBmpFile> &pending)
+                                        std::unique_ptr<AtomicFile> &pending)
 {
     pending.reset();
     MappedDib file;
@@ -129,10 +124,10 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
         return ComposeFailure(source);
     }
 
-    auto writer = BmpRowWriter::Begin(target, width, height, kBitsPerPixel);
-    if (!writer)
-        return CannotWrite(target);
-    const std::size_t rowBytes = writer->RowBytes();
+    BmpRowWriter writer(target, width, height, kBitsPerPixel, TargetLinks(source, target));
+    if (writer.Failed())
+        return WriteFailure(target, writer.Error());
+    const std::size_t rowBytes = writer.RowBytes();
     const std::size_t chunkRows = std::min<std::size_t>(
         std::size_t(height), std::max<std::size_t>(1, kChunkBytes / rowBytes));
     const std::size_t chunkBytes = chunkRows * rowBytes;
@@ -157,23 +152,23 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
         filled += rowBytes;
         if (filled < chunkBytes && y > 0)
             continue;
-        if (!writer->Put(chunk.get(), filled))
-            return CannotWrite(target);
+        if (!writer.Put(chunk.get(), filled))
+            return WriteFailure(target, writer.Error());
         rows.ReleaseRead();
         filled = 0;
     }
-    pending = BmpRowWriter::Finish(std::move(writer));
-    if (!pending)
-        return CannotWrite(target);
-    return {true, {}};
+    pending = writer.Finish();
+    if (pending->Failed())
+        return WriteFailure(target, pending->Error());
+    return {.ok = true};
 }
 
 StampOutcome StreamStampFile(const QString &source, const QString &target, TextStyle &style,
                              const TextPlacement &place)
 {
-    std::unique_ptr<PendingBmpFile> pending;
-    StampOutcome outcome = StreamStampFileUncommitted(source, target, style, place, pending);
-    if (outcome.ok && !pending->Commit())
-        return CommitFailure(target);
-    return outcome;
+    std::unique_ptr<AtomicFile> pending;
+    const StampOutcome outcome = StreamStampFileUncommitted(source, target, style, place, pending);
+    if (!outcome.ok)
+        return outcome;
+    return CommitOutcome(*pending, pending->Commit(), target);
 }

@@ -26,7 +26,7 @@ ComposeStep PlacedText(TextStyle &style, const TextPlacement &place);
 // road.
 StampOutcome StreamStampFileUncommitted(const QString &source, const QString &target,
                                         TextStyle &style, const TextPlacement &place,
-                                        std::unique_ptr<PendingBmpFile> &pending);
+                                        std::unique_ptr<AtomicFile> &pending);
 
 // The same, committed: the file is in place when the outcome is ok.
 StampOutcome StreamStampFile(const QString &source, const QString &target, TextStyle &style,

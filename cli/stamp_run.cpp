@@ -101,6 +101,9 @@ int RunStampRequest(StampRequest request)
         if (step.result != BatchFileResult::Written) {
             bar.Clear();
             Say(step.reason);
+        } else if (!step.warning.isEmpty()) {
+            bar.Clear();
+            Say(QStringLiteral("warning: ") + step.warning);
         }
         bar.Update(done);
     };

@@ -1,15 +1,10 @@
 #include "bmp_writer.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
 
 namespace {
 
@@ -27,11 +22,6 @@ void Put32(std::uint8_t *&p, std::uint32_t v)
 {
     Put16(p, v & 0xFFFF);
     Put16(p, v >> 16);
-}
-
-bool PlainWrite(QIODevice &out, const char *data, qint64 size)
-{
-    return out.write(data, size) == size;
 }
 
 // Copies one surface row into its file form: the unused byte of 32-bit pixels and the top bit
@@ -69,39 +59,31 @@ void FileRow(const Surface &source, int y, int width, std::size_t rowBytes, std:
 
 } // namespace
 
-bool WriteBmpFile(const Surface &source, const QString &path, int width, int height)
-{
-    return WriteBmpFile(source, path, width, height, PlainWrite);
-}
-
-PendingBmpFile::PendingBmpFile(std::unique_ptr<QSaveFile> file)
-    : m_file(std::move(file))
-{ }
-
-// An uncommitted QSaveFile discards its temporary when destroyed.
-PendingBmpFile::~PendingBmpFile() = default;
-
-bool PendingBmpFile::Commit()
-{
-    return m_file->isOpen() && m_file->commit();
-}
-
 bool WriteBmpFile(const Surface &source, const QString &path, int width, int height,
-                  const BmpByteSink &sink)
+                  LinkAtTarget links, QString *error)
 {
-    const auto pending = WriteBmpFileUncommitted(source, path, width, height, sink);
-    return pending && pending->Commit();
+    const auto file = WriteBmpFileUncommitted(source, path, width, height, links);
+    const bool written = file->Commit();
+    if (!written && error)
+        *error = file->Error();
+    return written;
 }
 
-std::unique_ptr<BmpRowWriter> BmpRowWriter::Begin(const QString &path, int width, int height,
-                                                  int bitCount, const BmpByteSink &sink)
+BmpRowWriter::BmpRowWriter(const QString &path, int width, int height, int bitCount,
+                           LinkAtTarget links)
+    : m_file(std::make_unique<AtomicFile>(path, links))
 {
-    if (width <= 0 || height <= 0 || (bitCount != 16 && bitCount != 24 && bitCount != 32))
-        return nullptr;
-    const std::size_t rowBytes = Surface::StrideFor(width, bitCount);
-    const std::uint64_t imageSize = std::uint64_t(rowBytes) * std::uint64_t(height);
-    if (imageSize + kHeaderBytes > 0xFFFFFFFFu)
-        return nullptr; // bfSize could not hold it
+    if (width <= 0 || height <= 0 || (bitCount != 16 && bitCount != 24 && bitCount != 32)) {
+        m_file->Fail(QStringLiteral("no picture to write"));
+        return;
+    }
+    m_rowBytes = Surface::StrideFor(width, bitCount);
+    const std::uint64_t imageSize = std::uint64_t(m_rowBytes) * std::uint64_t(height);
+    if (imageSize + kHeaderBytes > 0xFFFFFFFFu) { // bfSize could not hold it
+        m_file->Fail(QStringLiteral("too large for a BMP file"));
+        return;
+    }
+    m_left = imageSize + kHeaderBytes;
 
     std::uint8_t header[kHeaderBytes];
     std::uint8_t *p = header;
@@ -122,61 +104,32 @@ std::unique_ptr<BmpRowWriter> BmpRowWriter::Begin(const QString &path, int width
     Put32(p, 0);                                       // biYPelsPerMeter
     Put32(p, 0);                                       // biClrUsed
     Put32(p, 0);                                       // biClrImportant
-
-    const QFileInfo existing(path);
-    const bool replacing = existing.exists();
-    const QFileDevice::Permissions permissions = existing.permissions();
-
-    auto file = std::make_unique<QSaveFile>(path);
-    // Never write over the target in place: a failure must leave the old file whole.
-    file->setDirectWriteFallback(false);
-    if (!file->open(QIODevice::WriteOnly))
-        return nullptr;
-    if (replacing)
-        file->setPermissions(permissions);
-    std::unique_ptr<BmpRowWriter> writer(new BmpRowWriter(
-        std::move(file), sink ? sink : BmpByteSink(PlainWrite), rowBytes, imageSize));
-    if (!writer->Put(header, kHeaderBytes))
-        return nullptr;
-    return writer;
+    if (m_file->Open())
+        Put(header, kHeaderBytes);
 }
-
-BmpRowWriter::BmpRowWriter(std::unique_ptr<QSaveFile> file, BmpByteSink sink, std::size_t rowBytes,
-                           std::uint64_t imageSize)
-    : m_file(std::move(file))
-    , m_sink(std::move(sink))
-    , m_rowBytes(rowBytes)
-    , m_left(imageSize + kHeaderBytes)
-{ }
-
-// An unfinished file's temporary is removed with it.
-BmpRowWriter::~BmpRowWriter() = default;
 
 bool BmpRowWriter::Put(const std::uint8_t *bytes, std::size_t size)
 {
-    m_ok = m_ok && size <= m_left
-        && m_sink(*m_file, reinterpret_cast<const char *>(bytes), qint64(size));
-    if (!m_ok)
+    if (size > m_left)
+        m_file->Fail(QStringLiteral("more rows than the picture has"));
+    if (!m_file->Write(bytes, size))
         return false;
     m_left -= size;
     m_unflushed += size;
     if (m_unflushed >= kChunkBytes) {
-        // The disk starts on what is written while the rest is made, so the flush of the
-        // commit finds little left to do. The start is only a hint: the commit's flush is what
-        // is checked; bytes that cannot leave the buffer are a failed write.
+        // The disk starts on what is written while the rest is made, so the sync of the commit
+        // finds little left to do.
         m_unflushed = 0;
-        m_ok = m_file->flush();
-        if (m_ok)
-            ::sync_file_range(m_file->handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+        m_file->StartWriteBack();
     }
-    return m_ok;
+    return true;
 }
 
-std::unique_ptr<PendingBmpFile> BmpRowWriter::Finish(std::unique_ptr<BmpRowWriter> writer)
+std::unique_ptr<AtomicFile> BmpRowWriter::Finish()
 {
-    if (!writer || !writer->m_ok || writer->m_left != 0)
-        return nullptr;
-    return std::make_unique<PendingBmpFile>(std::move(writer->m_file));
+    if (m_left != 0)
+        m_file->Fail(QStringLiteral("rows are missing"));
+    return std::move(m_file);
 }
 
 void BmpFileRow(const Surface &source, int y, int width, std::uint8_t *out)
@@ -184,30 +137,27 @@ void BmpFileRow(const Surface &source, int y, int width, std::uint8_t *out)
     FileRow(source, y, width, Surface::StrideFor(width, source.BitsPerPixel()), out);
 }
 
-std::unique_ptr<PendingBmpFile> WriteBmpFileUncommitted(const Surface &source, const QString &path,
-                                                        int width, int height,
-                                                        const BmpByteSink &sink)
+std::unique_ptr<AtomicFile> WriteBmpFileUncommitted(const Surface &source, const QString &path,
+                                                    int width, int height, LinkAtTarget links)
 {
-    if (source.IsNull())
-        return nullptr;
-    auto writer = BmpRowWriter::Begin(path, width, height, source.BitsPerPixel(), sink);
-    if (!writer)
-        return nullptr;
-    const std::size_t rowBytes = writer->RowBytes();
+    BmpRowWriter writer(path, width, height, source.IsNull() ? 0 : source.BitsPerPixel(), links);
+    if (writer.Failed())
+        return writer.Finish();
+    const std::size_t rowBytes = writer.RowBytes();
     // Rows go out turned around in chunks of about a megabyte: few large writes. A small
     // picture gets a chunk of its own size, not a megabyte to clear.
     const std::size_t chunkRows = std::min<std::size_t>(
         std::size_t(height), std::max<std::size_t>(1, kChunkBytes / rowBytes));
     std::vector<std::uint8_t> chunk(chunkRows * rowBytes);
     std::size_t filled = 0;
-    bool ok = true;
-    for (int y = height - 1; ok && y >= 0; --y) { // bottom row first
+    for (int y = height - 1; y >= 0; --y) { // bottom row first
         FileRow(source, y, width, rowBytes, chunk.data() + filled);
         filled += rowBytes;
         if (filled + rowBytes > chunk.size() || y == 0) {
-            ok = writer->Put(chunk.data(), filled);
+            if (!writer.Put(chunk.data(), filled))
+                break;
             filled = 0;
         }
     }
-    return BmpRowWriter::Finish(std::move(writer));
+    return writer.Finish();
 }

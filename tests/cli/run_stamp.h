@@ -22,13 +22,16 @@ struct ToolRun
 };
 
 // Runs the tool with no display and no platform named: it must choose the offscreen one itself.
-// input goes to its standard input.
-inline ToolRun RunStamp(const QStringList &args, const QByteArray &input = {})
+// input goes to its standard input; extra holds more variables for its environment (NAME=VALUE).
+inline ToolRun RunStamp(const QStringList &args, const QByteArray &input = {},
+                        const QStringList &extra = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("DISPLAY"));
+    for (const QString &variable : extra)
+        env.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(VELMORA_STAMP_PATH), args);
     p.write(input);

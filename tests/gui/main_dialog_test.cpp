@@ -7,6 +7,7 @@
 #include "res/text_properties_template.h"
 #include "support/bmp_builder.h"
 #include "support/scripted_prompts.h"
+#include "support/small_disk.h"
 #include "ui/dialog_builder.h"
 
 #include <QAction>
@@ -565,6 +566,30 @@ TEST_F(MainDialogTest, SaveAsNamesWriteFailuresAndOverwrites)
     EXPECT_EQ(prompts.Requests().back(),
               PromptRequest::Warning(Str("文件 ") + Path("g.bmp") + Str(" 读取失败!")));
     EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleNoFile));
+}
+
+// A disk that fills up under Save: the warning, and the picture stays open, shown and whole.
+TEST_F(MainDialogTest, SaveOnAFullDiskKeepsThePictureOpenAndTheFileWhole)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("disk"));
+    const SmallDisk disk(Path("disk"), "64k");
+    if (!disk.Mounted())
+        GTEST_SKIP() << "needs root to mount a small file system";
+    const QString path = Path("disk/full.bmp");
+    WriteGreyPicture(path, 40, 30);
+    const testbmp::Bytes old = testbmp::ReadFile(path);
+    disk.Fill();
+    Open(path);
+    dialog.Style().x = 3;
+    prompts.AnswerMessage(MessageAnswer::Ok);
+    dialog.CommandAction(ids::kFileSave)->trigger();
+    EXPECT_EQ(prompts.Requests().back(),
+              PromptRequest::Warning(Str("文件 ") + path + Str(" 写入失败!")));
+    EXPECT_EQ(testbmp::ReadFile(path), old);
+    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleFilePrefix) + path);
+    EXPECT_TRUE(dialog.Image().IsLoaded());
+    EXPECT_EQ(dialog.Style().x, 3);
+    EXPECT_EQ(dialog.ViewSurface().GetPixel(39, 29), kGrey);
 }
 
 } // namespace

@@ -10,16 +10,19 @@
 #include <string>
 
 // A mixed batch list in one folder: a good picture listed twice, a missing file, a picture that
-// can be read but not replaced (no temporary fits beside a name of the longest length, not even
-// for root), a file with a bad header, and a second good picture of another size.
+// can be read but not replaced (in a subfolder locked against new files, even for root), a file
+// with a bad header, and a second good picture of another size.
 struct BatchWorkload
 {
     explicit BatchWorkload(const QString &folder);
+    BatchWorkload(const BatchWorkload &) = delete;
+    BatchWorkload &operator=(const BatchWorkload &) = delete;
+    ~BatchWorkload(); // unlocks the subfolder, so the folder can be removed
 
     QStringList List() const { return {good, missing, good, unwritable, bad, second}; }
     // The closing warning a run over List() ends with.
     QString Summary() const;
-    // Every file in the folder by name, so stray temporaries show up too.
+    // Every file in the folder and the locked subfolder by name, so stray temporaries show up.
     std::map<std::string, testbmp::Bytes> Files() const;
 
     QString folder, good, missing, unwritable, bad, second;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A small tmpfs mounted on an empty folder for as long as the object lives: a disk that really
+// fills up. Only root may mount; Mounted() is false elsewhere and the test should skip.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &folder, const char *size);
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    ~SmallDisk();
+
+    bool Mounted() const { return m_mounted; }
+    // Takes every free byte with a file named "filler".
+    void Fill() const;
+
+private:
+    QByteArray m_folder;
+    bool m_mounted = false;
+};
