@@ -34,8 +34,8 @@ const Fault &Asked()
     static const Fault fault = [] {
         Fault f;
         char error[8] = {};
-        const char *spec = std::getenv("VELMORA_FAULT");
-        if (spec && std::sscanf(spec, "%7[a-z]:%lld:%7s", f.call, &f.n, error) == 3)
+        const char *asked = std::getenv("VELMORA_FAULT");
+        if (asked && std::sscanf(asked, "%7[a-z]:%lld:%7s", f.call, &f.n, error) == 3)
             f.error = std::strcmp(error, "EIO") == 0 ? EIO : ENOSPC;
         return f;
     }();
