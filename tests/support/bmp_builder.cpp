@@ -136,6 +136,12 @@ void WriteFile(const QString &path, const Bytes &bytes)
               qint64(bytes.size()));
 }
 
+std::uint32_t Pattern(int x, int y)
+{
+    return (std::uint32_t(x * 37 + y * 11) & 0xFF) << 16
+        | (std::uint32_t(y * 53 + x * 3) & 0xFF) << 8 | (std::uint32_t(x * 5 + y * 97 + 13) & 0xFF);
+}
+
 Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, int y)> &rgb)
 {
     std::vector<std::vector<std::uint32_t>> rows(height, std::vector<std::uint32_t>(width));

@@ -67,6 +67,10 @@ private:
     Bytes m_bytes;
 };
 
+// A pattern with no two neighbours alike and every channel varying (0x00RRGGBB), so a pixel
+// read from the wrong place, row or channel shows.
+std::uint32_t Pattern(int x, int y);
+
 // A 24-bit picture whose pixel at (x, y) is rgb(x, y) (0x00RRGGBB).
 Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, int y)> &rgb);
 
