@@ -3,13 +3,9 @@
 #include "res/strings.h"
 #include "ui/prompt_service.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <deque>
 #include <functional>
 #include <iosfwd>
-#include <optional>
 #include <vector>
 
 // What a prompt asked, as the tests compare it.
@@ -18,15 +14,13 @@ enum class PromptKind { Message, OpenFile, OpenFiles, SaveFile, Font, Color };
 struct PromptRequest
 {
     PromptKind kind = PromptKind::Message;
-    QString text {};    // messages
-    QString caption {}; // messages
+    QString text {}, caption {}; // messages
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     QString filter {};                // file dialogs, as the command gave it
     std::optional<LOGFONT> font {};   // the font dialog's starting font
     std::optional<COLORREF> color {}; // the colour dialog's starting colour
 
-    // The three kinds of message box, and a file dialog of the given kind.
     static PromptRequest Warning(const QString &text)
     {
         return {.text = text,
@@ -44,78 +38,93 @@ struct PromptRequest
     {
         return {.kind = kind, .filter = filter};
     }
-
     friend bool operator==(const PromptRequest &, const PromptRequest &) = default;
 };
 void PrintTo(const PromptRequest &request, std::ostream *out);
 
-// A prompt service for tests: it answers from a queue, in order, records every request, and
-// fails the test on a prompt it has no answer of that kind for (the prompt then gets the
-// cautious answer: No, or cancelled). Installs itself while it lives; the destructor fails the
-// test when answers were left unused.
+// A prompt service for tests, installed while it lives: it answers from a queue, in order, and
+// records every request. A prompt whose kind is not the next answer's, an answer that does not
+// fit the buttons, or an answer never asked for fails the test; the prompt then gets the
+// cautious answer: No, or cancelled.
 class ScriptedPrompts : public PromptService
 {
 public:
-    ScriptedPrompts();
+    ScriptedPrompts() { SetPrompts(this); }
     ~ScriptedPrompts() override;
-    ScriptedPrompts(const ScriptedPrompts &) = delete;
-    ScriptedPrompts &operator=(const ScriptedPrompts &) = delete;
 
-    ScriptedPrompts &AnswerMessage(MessageAnswer answer)
+    ScriptedPrompts &AnswerMessage(MessageAnswer answer) { return Queue({.message = answer}); }
+    // An empty path: cancelled.
+    ScriptedPrompts &AnswerOpenFile(const QString &path)
     {
-        return Queue({.kind = PromptKind::Message, .message = answer});
-    }
-    ScriptedPrompts &AnswerOpenFile(const QString &path) // empty: cancelled
-    {
-        return Queue({.kind = PromptKind::OpenFile, .paths = {path}});
+        return Queue({PromptKind::OpenFile, {path}});
     }
     ScriptedPrompts &AnswerOpenFiles(const QStringList &paths)
     {
-        return Queue({.kind = PromptKind::OpenFiles, .paths = paths});
+        return Queue({PromptKind::OpenFiles, paths});
     }
-    ScriptedPrompts &AnswerSaveFile(const QString &path) // empty: cancelled
+    ScriptedPrompts &AnswerSaveFile(const QString &path)
     {
-        return Queue({.kind = PromptKind::SaveFile, .paths = {path}});
+        return Queue({PromptKind::SaveFile, {path}});
     }
     ScriptedPrompts &AnswerFont(std::optional<LOGFONT> font)
     {
-        return Queue({.kind = PromptKind::Font, .font = font});
+        return Queue({PromptKind::Font, {}, font});
     }
     ScriptedPrompts &AnswerColor(std::optional<COLORREF> color)
     {
-        return Queue({.kind = PromptKind::Color, .color = color});
+        return Queue({PromptKind::Color, {}, {}, color});
     }
-    // Runs while the next prompt is up, before it is answered (to look at the program then).
-    ScriptedPrompts &WhileShown(std::function<void()> action);
+    // Runs while the prompt last queued is up, before it is answered.
+    ScriptedPrompts &WhileShown(std::function<void()> action)
+    {
+        m_answers.back().whileShown = std::move(action);
+        return *this;
+    }
 
     const std::vector<PromptRequest> &Requests() const { return m_requests; }
     void ClearRequests() { m_requests.clear(); }
 
-    MessageAnswer ShowMessage(QWidget *owner, const QString &text, const QString &caption,
+    MessageAnswer ShowMessage(QWidget *, const QString &text, const QString &caption,
                               MessageButtons buttons, MessageIcon icon) override;
-    QString GetOpenFileName(QWidget *owner, const QString &filter) override;
-    QStringList GetOpenFileNames(QWidget *owner, const QString &filter) override;
-    QString GetSaveFileName(QWidget *owner, const QString &filter) override;
-    std::optional<LOGFONT> ChooseFont(QWidget *owner, const LOGFONT &initial) override;
-    std::optional<COLORREF> ChooseColor(QWidget *owner, COLORREF initial) override;
+    QString GetOpenFileName(QWidget *, const QString &filter) override
+    {
+        return Take({.kind = PromptKind::OpenFile, .filter = filter}).paths.value(0);
+    }
+    QStringList GetOpenFileNames(QWidget *, const QString &filter) override
+    {
+        return Take({.kind = PromptKind::OpenFiles, .filter = filter}).paths;
+    }
+    QString GetSaveFileName(QWidget *, const QString &filter) override
+    {
+        return Take({.kind = PromptKind::SaveFile, .filter = filter}).paths.value(0);
+    }
+    std::optional<LOGFONT> ChooseFont(QWidget *, const LOGFONT &initial) override
+    {
+        return Take({.kind = PromptKind::Font, .font = initial}).font;
+    }
+    std::optional<COLORREF> ChooseColor(QWidget *, COLORREF initial) override
+    {
+        return Take({.kind = PromptKind::Color, .color = initial}).color;
+    }
 
 private:
     struct Answer
     {
         PromptKind kind = PromptKind::Message;
-        MessageAnswer message = MessageAnswer::Ok;
         QStringList paths {};
         std::optional<LOGFONT> font {};
         std::optional<COLORREF> color {};
+        MessageAnswer message = MessageAnswer::Ok;
         std::function<void()> whileShown {};
     };
-
-    ScriptedPrompts &Queue(Answer answer);
+    ScriptedPrompts &Queue(Answer answer)
+    {
+        m_answers.push_back(std::move(answer));
+        return *this;
+    }
     // Records the request and takes the next answer if it is of the request's kind.
-    std::optional<Answer> Take(const PromptRequest &request);
+    Answer Take(const PromptRequest &request, MessageAnswer cautious = MessageAnswer::Ok);
 
-    PromptService *m_previous = nullptr;
     std::deque<Answer> m_answers;
-    std::function<void()> m_whileShown;
     std::vector<PromptRequest> m_requests;
 };
