@@ -1,49 +1,32 @@
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
 #include "overlay/text_properties_dialog.h"
-#include "res/menu_template.h"
 #include "res/resource_ids.h"
-#include "res/strings.h"
 #include "res/text_properties_template.h"
 #include "support/bmp_builder.h"
+#include "support/modal_runner.h"
 #include "support/scripted_prompts.h"
-#include "support/small_disk.h"
 #include "ui/dialog_builder.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <tuple>
-
-#include <sys/stat.h>
-
 namespace {
 
-constexpr COLORREF kGrey = RGB(128, 128, 128);
-
-QString Str(const char *utf8)
-{
+constexpr COLORREF kGrey = RGB(128, 128, 128), kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0);
+const auto Str = [](const char *utf8) {
     return QString::fromUtf8(utf8);
-}
+};
+const QString kNoFile = Str("没有打开任何文件"), kTitle = Str("文件:");
 
-void WriteGreyPicture(const QString &path, int width, int height)
-{
-    testbmp::WriteSolid(path, width, height, 0x808080);
-}
+using Placement = std::tuple<int, int, int, int>; // the text's x, y, selected, dragging
+enum Mouse { Down, Held, Shift, Free, Up, Right, Double };
 
 class MainDialogTest : public ::testing::Test
 {
@@ -52,236 +35,160 @@ protected:
     {
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        client = dialog.findChild<ClientArea *>();
-        ASSERT_NE(client, nullptr);
     }
-
-    QString Path(const QString &name) const { return dir.filePath(name); }
-
-    void Open(const QString &path)
+    QString Path(const char *name) const { return dir.filePath(Str(name)); }
+    void Run(int id) { dialog.CommandAction(id)->trigger(); }
+    QString OpenGrey(const char *name, int width, int height)
     {
-        prompts.AnswerOpenFile(path);
-        dialog.CommandAction(ids::kFileOpen)->trigger();
+        testbmp::WriteSolid(Path(name), width, height, 0x808080);
+        prompts.AnswerOpenFile(Path(name));
+        Run(ids::kFileOpen);
+        return Path(name);
     }
-
-    // A mouse event at a client point, with the buttons and keys held after it.
-    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
-               Qt::KeyboardModifiers keys = Qt::NoModifier)
-    {
-        QMouseEvent event(type, QPointF(at), client->mapToGlobal(QPointF(at)), button, held, keys);
-        QApplication::sendEvent(client, &event);
-    }
-    void Press(QPoint at) { Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
-    void MoveHeld(QPoint at) { Mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-    void Release(QPoint at) { Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, {}); }
-    void Drag(QPoint from, QPoint to)
-    {
-        Press(from);
-        MoveHeld(to);
-        Release(to);
-    }
-
-    // Starts what opens a modal dialog of type T and runs script on it once it is up; a script
-    // that leaves it open has it closed, so a failed check never hangs the run.
-    template<typename T>
-    void RunModal(const std::function<void()> &start, const std::function<void(T &)> &script)
-    {
-        bool seen = false;
-        QTimer::singleShot(0, qApp, [&] {
-            auto *d = qobject_cast<T *>(QApplication::activeModalWidget());
-            ASSERT_NE(d, nullptr);
-            seen = true;
-            script(*d);
-            if (d->isVisible())
-                d->done(-1);
-        });
-        start();
-        EXPECT_TRUE(seen);
-    }
-    std::function<void()> Command(int id)
-    {
-        return [this, id] {
-            dialog.CommandAction(id)->trigger();
-        };
-    }
-
-    // Whether the view shows the colour anywhere in the text's box at the top-left corner.
-    bool ViewShows(COLORREF color)
-    {
-        const Surface &view = dialog.ViewSurface();
-        for (int y = 0; y < dialog.Style().cy && y < view.Height(); ++y)
-            for (int x = 0; x < dialog.Style().cx && x < view.Width(); ++x)
-                if (view.GetPixel(x, y) == color)
-                    return true;
-        return false;
-    }
-
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    MainDialog dialog;
-    ClientArea *client = nullptr;
-
-    // The text's place and the view's state: x, y, selected, dragging.
-    using Placement = std::tuple<int, int, int, int>;
-    static Placement State(int x, int y, int selected, int dragging)
-    {
-        return {x, y, selected, dragging};
-    }
+    COLORREF ViewPixel(int x, int y) const { return dialog.ViewSurface().GetPixel(x, y); }
     Placement State()
     {
         const TextStyle &s = dialog.Style();
         return {s.x, s.y, s.selected, s.dragging};
     }
+    // A mouse event at a client point; the state it leaves.
+    Placement Send(Mouse kind, QPoint at)
+    {
+        using E = QEvent;
+        static const std::tuple<E::Type, Qt::MouseButton, Qt::MouseButtons, Qt::KeyboardModifiers>
+            kEvents[] = {{E::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {}},
+                         {E::MouseMove, Qt::NoButton, Qt::LeftButton, {}},
+                         {E::MouseMove, Qt::NoButton, {}, Qt::ShiftModifier},
+                         {E::MouseMove, Qt::NoButton, {}, {}},
+                         {E::MouseButtonRelease, Qt::LeftButton, {}, {}},
+                         {E::MouseButtonPress, Qt::RightButton, Qt::RightButton, {}},
+                         {E::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, {}}};
+        const auto [type, button, held, keys] = kEvents[kind];
+        auto *client = dialog.findChild<ClientArea *>();
+        QMouseEvent event(type, QPointF(at), client->mapToGlobal(QPointF(at)), button, held, keys);
+        QApplication::sendEvent(client, &event);
+        return State();
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    MainDialog dialog;
 };
 
-TEST_F(MainDialogTest, StartsWithNoFileAndTheMenuOfItsCommands)
+TEST_F(MainDialogTest, StartsEmptyAndEveryWayOutEndsAtOnceWithoutAsking)
 {
-    EXPECT_EQ(dialog.windowTitle(), Str("没有打开任何文件"));
-    EXPECT_FALSE(dialog.HorizontalBar()->isEnabled());
-    EXPECT_FALSE(dialog.VerticalBar()->isEnabled());
-    EXPECT_EQ(dialog.ViewSurface().GetPixel(10, 10), RGB(255, 255, 255));
-    for (const MenuPopupTemplate &popup : MainMenuTemplate().popups)
-        for (const MenuItemTemplate &item : popup.items)
-            if (item.id != 0) {
-                QAction *action = dialog.CommandAction(item.id);
-                ASSERT_NE(action, nullptr) << item.id;
-                EXPECT_EQ(action->text(), Str(item.text));
-                EXPECT_TRUE(action->isEnabled());
-            }
+    EXPECT_EQ(dialog.windowTitle(), kNoFile);
+    EXPECT_FALSE(dialog.HorizontalBar()->isEnabled() || dialog.VerticalBar()->isEnabled());
+    EXPECT_EQ(ViewPixel(10, 10), kWhite);
     // The view and the bars share the client area; the corner square is left over.
-    EXPECT_EQ(dialog.VerticalBar()->geometry().left() * dialog.ViewScale(), dialog.ViewWidth());
-    EXPECT_EQ(dialog.HorizontalBar()->geometry().top() * dialog.ViewScale(), dialog.ViewHeight());
-    EXPECT_EQ(dialog.HorizontalBar()->width(), dialog.VerticalBar()->x());
-    EXPECT_EQ(dialog.VerticalBar()->height(), dialog.HorizontalBar()->y());
-    EXPECT_TRUE(prompts.Requests().empty());
-}
+    const QRect h = dialog.HorizontalBar()->geometry(), v = dialog.VerticalBar()->geometry();
+    EXPECT_EQ(v.left() * dialog.ViewScale(), dialog.ViewWidth());
+    EXPECT_EQ(h.top() * dialog.ViewScale(), dialog.ViewHeight());
+    EXPECT_EQ(std::pair(h.width(), v.height()), std::pair(v.x(), h.y()));
+    RunModal<AboutDialog>([&] { Run(ids::kAppAbout); },
+                          [](AboutDialog &about) {
+                              QTest::mouseClick(FindControlWidget(&about, IDOK), Qt::LeftButton);
+                              EXPECT_FALSE(about.isVisible());
+                          });
 
-TEST_F(MainDialogTest, AboutBoxIsModalAndEndsWithOk)
-{
-    RunModal<AboutDialog>(Command(ids::kAppAbout), [](AboutDialog &about) {
-        FindControl<QPushButton>(&about, IDOK)->click();
-    });
-    EXPECT_TRUE(dialog.isVisible()); // the main window goes on
+    MainDialog closed, exited;
+    closed.show(), exited.show();
+    closed.close();
+    exited.CommandAction(ids::kAppExit)->trigger();
+    EXPECT_FALSE(closed.isVisible() || exited.isVisible());
+
+    // Alt, or Alt+F, opens the menu: Escape closes the menu, then leaves the menu bar, and only
+    // the next Escape or Enter ends the program.
+    for (const auto &[menuKey, keys] : std::initializer_list<std::pair<int, std::vector<int>>> {
+             {0, {Qt::Key_Return}},
+             {0, {Qt::Key_Escape}},
+             {Qt::Key_Alt, {Qt::Key_Escape, Qt::Key_Escape}},
+             {Qt::Key_Alt, {Qt::Key_Escape, Qt::Key_Return}},
+             {Qt::Key_F, {Qt::Key_Escape, Qt::Key_Escape, Qt::Key_Escape}}}) {
+        MainDialog other;
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        if (menuKey)
+            QTest::keyClick(other.windowHandle(), Qt::Key(menuKey), Qt::AltModifier);
+        for (int key : keys) {
+            EXPECT_TRUE(other.isVisible()) << menuKey << " " << keys.size();
+            QWidget *popup = QApplication::activePopupWidget();
+            popup ? QTest::keyClick(popup, Qt::Key(key))
+                  : QTest::keyClick(other.windowHandle(), Qt::Key(key));
+        }
+        EXPECT_FALSE(other.isVisible()) << menuKey << " " << keys.size();
+    }
+    EXPECT_TRUE(prompts.Requests().empty());
 }
 
 TEST_F(MainDialogTest, TextPropertiesOkCopiesTheDialogBackAndEveryEndingRedraws)
 {
-    WriteGreyPicture(Path("grey.bmp"), 120, 60);
-    Open(Path("grey.bmp"));
-    // Cancel: the record stays as it was, but the view is drawn again, so a change made behind
-    // the view's back shows now.
-    constexpr COLORREF kRed = RGB(255, 0, 0);
+    OpenGrey("grey.bmp", 120, 60);
+    // Cancel keeps the record but redraws, so a change made behind the view's back shows now.
     TextStyle &style = dialog.Style();
     style.bgTransparent = 0;
     style.bkColor = kRed;
-    style.text = QStringLiteral("WWWW");
-    ASSERT_FALSE(ViewShows(kRed));
-    RunModal<TextPropertiesDialog>(Command(ids::kEditTextProperties), [](QDialog &d) {
-        FindControl<QLineEdit>(&d, textprops::kTextEdit)->setText(QStringLiteral("lost"));
-        QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kCancelButton), Qt::LeftButton);
-    });
-    EXPECT_EQ(style.text, QStringLiteral("WWWW"));
-    EXPECT_TRUE(ViewShows(kRed));
-
-    // OK: the copy comes back, dragging ends, the view shows the new settings.
+    style.text = QStringLiteral(" ");
+    ASSERT_EQ(ViewPixel(1, 1), kGrey);
+    const auto edit = [&](const char *text, int button) {
+        RunModal<TextPropertiesDialog>(
+            [&] { Run(ids::kEditTextProperties); },
+            [&](QDialog &d) {
+                FindControl<QLineEdit>(&d, textprops::kTextEdit)->setText(Str(text));
+                QTest::mouseClick(FindControlWidget(&d, textprops::kBgTransparentCheck),
+                                  Qt::LeftButton);
+                QTest::mouseClick(FindControlWidget(&d, button), Qt::LeftButton);
+            });
+    };
+    edit("lost", textprops::kCancelButton);
+    EXPECT_EQ(std::pair(style.text, ViewPixel(1, 1)), std::pair(Str(" "), kRed));
     style.selected = 1;
-    RunModal<TextPropertiesDialog>(Command(ids::kEditTextProperties), [](QDialog &d) {
-        FindControl<QLineEdit>(&d, textprops::kTextEdit)->setText(QStringLiteral("MMMM"));
-        QTest::mouseClick(FindControl<QCheckBox>(&d, textprops::kBgTransparentCheck),
-                          Qt::LeftButton);
-        QTest::mouseClick(FindControl<QPushButton>(&d, textprops::kOkButton), Qt::LeftButton);
-    });
-    EXPECT_EQ(style.text, QStringLiteral("MMMM"));
-    EXPECT_EQ(style.bgTransparent, 1);
-    EXPECT_EQ(State(), State(0, 0, 1, 0));
-    EXPECT_FALSE(ViewShows(kRed));
-    EXPECT_TRUE(ViewShows(kGrey));
+    edit("MMMM", textprops::kOkButton);
+    EXPECT_EQ(std::pair(style.text, style.bgTransparent), std::pair(Str("MMMM"), std::uint8_t(1)));
+    EXPECT_EQ(State(), Placement(0, 0, 1, 0));
+    EXPECT_EQ(ViewPixel(1, 1), kGrey);
 
     // A double click on the text opens the dialog with the text selected, and keeps it so.
     RunModal<TextPropertiesDialog>(
         [&] {
-            Press({2, 2});
-            Release({2, 2});
-            Mouse(QEvent::MouseButtonDblClick, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+            Send(Down, {2, 2}), Send(Up, {2, 2}), Send(Double, {2, 2});
         },
         [](TextPropertiesDialog &d) {
             EXPECT_EQ(d.style.selected, 1);
             QTest::keyClick(&d, Qt::Key_Escape);
         });
-    EXPECT_EQ(State(), State(0, 0, 1, 0));
-}
-
-TEST_F(MainDialogTest, EnterEscapeCloseBoxAndExitEndAtOnce)
-{
-    WriteGreyPicture(Path("a.bmp"), 50, 50);
-    Open(Path("a.bmp"));
-    Drag({1, 1}, {20, 20}); // unsaved work asks nothing
-    QTest::keyClick(&dialog, Qt::Key_Return);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-
-    const auto endsBy = [](auto end) {
-        MainDialog other;
-        other.show();
-        end(other);
-        return !other.isVisible();
-    };
-    EXPECT_TRUE(endsBy([](MainDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }));
-    EXPECT_TRUE(endsBy([](MainDialog &d) { d.close(); }));
-    EXPECT_TRUE(endsBy([](MainDialog &d) { d.CommandAction(ids::kAppExit)->trigger(); }));
-    EXPECT_EQ(prompts.Requests().size(), 1u); // the open dialog only
-
-    // After Alt, or Alt+F, Escape closes the open menu, then leaves the menu bar; the next
-    // Escape or Enter ends the program.
-    for (const auto &[menuKey, last, keys] :
-         {std::tuple(Qt::Key_Alt, Qt::Key_Escape, 2), std::tuple(Qt::Key_Alt, Qt::Key_Return, 2),
-          std::tuple(Qt::Key_F, Qt::Key_Escape, 3)}) {
-        MainDialog other;
-        other.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-        QTest::keyClick(other.windowHandle(), menuKey, Qt::AltModifier);
-        int pressed = 0;
-        for (; other.isVisible() && pressed < 5; ++pressed)
-            if (QWidget *menu = QApplication::activePopupWidget())
-                QTest::keyClick(menu, Qt::Key_Escape);
-            else
-                QTest::keyClick(other.windowHandle(),
-                                other.MenuBar()->activeAction() ? Qt::Key_Escape : last);
-        EXPECT_EQ(pressed, keys) << menuKey << " " << last;
-    }
+    EXPECT_EQ(State(), Placement(0, 0, 1, 0));
 }
 
 TEST_F(MainDialogTest, OpenScrollDragAndSaveWritesTheTextWhereItWasDropped)
 {
-    const QString path = Path("big.bmp");
-    WriteGreyPicture(path, 1500, 1000);
-    Open(path);
-    EXPECT_EQ(dialog.windowTitle(), Str("文件:") + path);
-    QScrollBar *h = dialog.HorizontalBar();
-    QScrollBar *v = dialog.VerticalBar();
-    EXPECT_TRUE(h->isEnabled());
-    EXPECT_EQ(h->maximum(), 1500 - dialog.ViewWidth());
-    EXPECT_EQ(v->maximum(), 1000 - dialog.ViewHeight());
-
-    // One pixel per arrow, nothing at either end or for a page; the thumb counts when released.
-    h->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(h->value(), 0);
-    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(h->value(), 1);
-    h->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(h->value(), 1);
-    h->setSliderDown(true);
-    h->setSliderPosition(h->maximum());
-    EXPECT_EQ(h->value(), 1);
-    h->setSliderDown(false);
-    EXPECT_EQ(h->value(), h->maximum());
-    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(h->value(), h->maximum());
-    // The view shows the picture's last column with the frame right of it.
-    EXPECT_EQ(dialog.ViewSurface().GetPixel(dialog.ViewWidth() - 1, 5), kGrey);
-    h->setSliderDown(true);
-    h->setSliderPosition(0);
-    h->setSliderDown(false);
+    const QString path = OpenGrey("big.bmp", 1500, 1000);
+    EXPECT_EQ(dialog.windowTitle(), kTitle + path);
+    QScrollBar *h = dialog.HorizontalBar(), *v = dialog.VerticalBar();
+    const int last = 1500 - dialog.ViewWidth();
+    EXPECT_EQ(std::pair(h->maximum(), v->maximum()), std::pair(last, 1000 - dialog.ViewHeight()));
+    const auto thumbTo = [h](int at) {
+        const int before = h->value();
+        h->setSliderDown(true);
+        h->setSliderPosition(at);
+        EXPECT_EQ(h->value(), before) << "moved before the thumb was released";
+        h->setSliderDown(false);
+        EXPECT_EQ(h->value(), at);
+    };
+    // One pixel per arrow, up to the last position and no further; nothing for a page.
+    for (const auto &[from, action, to] :
+         {std::tuple(0, QAbstractSlider::SliderSingleStepSub, 0),
+          std::tuple(0, QAbstractSlider::SliderSingleStepAdd, 1),
+          std::tuple(1, QAbstractSlider::SliderPageStepAdd, 1),
+          std::tuple(last, QAbstractSlider::SliderSingleStepSub, last - 1),
+          std::tuple(last - 1, QAbstractSlider::SliderSingleStepAdd, last),
+          std::tuple(last, QAbstractSlider::SliderSingleStepAdd, last)}) {
+        thumbTo(from);
+        h->triggerAction(action);
+        EXPECT_EQ(h->value(), to) << from << " " << action;
+    }
+    EXPECT_EQ(ViewPixel(dialog.ViewWidth() - 1, 5), kGrey); // the last column, not the frame
+    thumbTo(0);
     v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(v->value(), 1);
 
@@ -289,307 +196,186 @@ TEST_F(MainDialogTest, OpenScrollDragAndSaveWritesTheTextWhereItWasDropped)
     TextStyle &style = dialog.Style();
     style.text = QStringLiteral("VELMORA");
     style.bgTransparent = 0;
-    style.bkColor = RGB(0, 0, 0);
-    style.textColor = RGB(255, 255, 255);
+    style.textColor = kRed;
     dialog.DrawView();
-    ASSERT_GT(style.cx, 10);
-    Press({3, 3});
-    EXPECT_EQ(State(), State(0, 0, 1, 1));
-    MoveHeld({203, 103});
-    EXPECT_EQ(style.dragCurrent, (POINT {203, 103}));
-    Release({250, 150});
-    EXPECT_EQ(State(), State(200, 100, 1, 0));
+    EXPECT_EQ(Send(Down, {3, 3}), Placement(0, 0, 1, 1));
+    Send(Held, {203, 103});
+    EXPECT_EQ(Send(Up, {250, 150}), Placement(200, 100, 1, 0));
 
     prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSave)->trigger();
+    Run(ids::kFileSave);
     EXPECT_EQ(prompts.Requests().back(), PromptRequest::Notice(Str("文件保存成功")));
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleFilePrefix) + path);
-    EXPECT_EQ(State(), State(0, 0, 0, 0));
+    EXPECT_EQ(dialog.windowTitle(), kTitle + path);
+    EXPECT_EQ(State(), Placement(0, 0, 0, 0));
     EXPECT_EQ(v->value(), 0);
-
-    // Read back: the box is black and white at (200, 100), the rest still grey.
+    // Read back: the whole box, and nothing else, is no longer grey.
     DibImage written;
     ASSERT_TRUE(written.Load(path));
     Surface picture(1500, 1000);
     written.Draw(picture);
-    int notGrey = 0;
-    for (int y = 100; y < 100 + style.cy; ++y)
-        for (int x = 200; x < 200 + style.cx; ++x)
-            notGrey += picture.GetPixel(x, y) != kGrey;
-    EXPECT_EQ(notGrey, style.cx * style.cy);
-    EXPECT_EQ(picture.GetPixel(199, 100), kGrey);
-    EXPECT_EQ(picture.GetPixel(0, 0), kGrey);
-    EXPECT_EQ(picture.GetPixel(200 + style.cx, 100), kGrey);
+    int changed = 0;
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 0; x < 1500; ++x)
+            changed += picture.GetPixel(x, y) != kGrey;
+    EXPECT_EQ(changed, style.cx * style.cy);
+    EXPECT_NE(picture.GetPixel(200, 100), kGrey);
+    EXPECT_NE(picture.GetPixel(199 + style.cx, 99 + style.cy), kGrey);
+
+    // Every change of size puts the view back to the start.
+    const std::function<void()> changes[]
+        = {[&] { dialog.resize(dialog.width() + 100, dialog.height() + 50); },
+           [&] { dialog.showMinimized(); }, [&] { dialog.showNormal(); },
+           [&] { dialog.showMaximized(); },
+           [&] {
+               dialog.showNormal();
+           }};
+    for (const auto &change : changes) {
+        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        change();
+        QCoreApplication::processEvents();
+        QTRY_COMPARE_WITH_TIMEOUT(h->maximum(), 1500 - dialog.ViewWidth(), 2000);
+        EXPECT_EQ(v->maximum(), 1000 - dialog.ViewHeight());
+        EXPECT_EQ(std::pair(h->value(), v->value()), std::pair(0, 0)) << int(dialog.windowState());
+    }
+
+    // Save As adds ".bmp" only where it is missing; the title is then the path alone.
+    dialog.Style().x = 5;
+    for (auto [chosen, written] : {std::pair("b", "b.bmp"), std::pair("c.BMP", "c.BMP")}) {
+        prompts.AnswerSaveFile(Path(chosen)).AnswerMessage(MessageAnswer::Ok);
+        Run(ids::kFileSaveAs);
+        EXPECT_EQ(std::pair(dialog.windowTitle(), dialog.Style().x), std::pair(Path(written), 0));
+    }
+    EXPECT_FALSE(QFileInfo::exists(Path("c.BMP.bmp")));
+    EXPECT_EQ(prompts.Requests().at(0),
+              PromptRequest::FileDialog(PromptKind::OpenFile, Str("BMP文件|*.bmp")));
+    EXPECT_EQ(prompts.Requests().at(2),
+              PromptRequest::FileDialog(PromptKind::SaveFile, Str("位图文件(*.bmp)|*.bmp|")));
+    // A picture no larger than the view: the bars are disabled at 0, the frame around it white.
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    OpenGrey("small.bmp", 20, 20);
+    EXPECT_FALSE(h->isEnabled() || v->isEnabled());
+    EXPECT_EQ(std::pair(v->value(), ViewPixel(30, 5)), std::pair(0, kWhite));
 }
 
 TEST_F(MainDialogTest, TheDragStateTable)
 {
-    WriteGreyPicture(Path("s.bmp"), 200, 150);
-    Open(Path("s.bmp"));
-    TextStyle &style = dialog.Style();
+    OpenGrey("s.bmp", 200, 150);
     dialog.DrawView();
-    const int cx = style.cx, cy = style.cy;
+    const int cx = dialog.Style().cx, cy = dialog.Style().cy;
     ASSERT_GT(cx, 0);
-
-    // The hit box is inclusive: (cx + 1) x (cy + 1).
-    Press({cx, cy});
-    EXPECT_EQ(State(), State(0, 0, 1, 1));
-    Release({cx, cy});
-    EXPECT_EQ(State(), State(0, 0, 1, 0));
-    Press({cx + 1, 0});
-    EXPECT_EQ(State(), State(0, 0, 0, 0));
-    Release({cx + 1, 0});
-
-    // Released off the picture: Idle, the text stays. On its very edge: it moves.
-    Drag({1, 1}, {300, 10});
-    EXPECT_EQ(State(), State(0, 0, 0, 0));
-    Drag({1, 1}, {200, 150});
-    EXPECT_EQ(State(), State(199, 149, 1, 0));
-    Drag({200, 150}, {0, 0}); // back; the box may reach outside the picture
-    EXPECT_EQ(State(), State(-1, -1, 1, 0));
-
-    // A move with nothing held abandons the drag; Shift alone still drags.
-    Press({5, 5});
-    Mouse(QEvent::MouseMove, {40, 40}, Qt::NoButton, {}, Qt::ShiftModifier);
-    EXPECT_EQ(State(), State(-1, -1, 1, 1));
-    EXPECT_EQ(style.dragCurrent, (POINT {40, 40}));
-    Mouse(QEvent::MouseMove, {50, 50}, Qt::NoButton, {});
-    EXPECT_EQ(State(), State(-1, -1, 1, 0));
-    EXPECT_EQ(style.dragCurrent, style.dragStart);
-    Release({50, 50}); // nothing to finish
-    EXPECT_EQ(State(), State(-1, -1, 1, 0));
+    const std::tuple<Mouse, QPoint, Placement> steps[]
+        = {// The hit box is inclusive: (cx + 1) x (cy + 1).
+           {Down, {cx, cy}, {0, 0, 1, 1}},
+           {Up, {cx, cy}, {0, 0, 1, 0}},
+           {Down, {cx + 1, 0}, {0, 0, 0, 0}},
+           {Up, {cx + 1, 0}, {0, 0, 0, 0}},
+           // Released off the picture: the text stays. On its very edge: it moves, and back
+           // beyond the corner.
+           {Down, {1, 1}, {0, 0, 1, 1}},
+           {Held, {300, 10}, {0, 0, 1, 1}},
+           {Up, {300, 10}, {0, 0, 0, 0}},
+           {Down, {1, 1}, {0, 0, 1, 1}},
+           {Held, {200, 150}, {0, 0, 1, 1}},
+           {Up, {200, 150}, {199, 149, 1, 0}},
+           {Down, {200, 150}, {199, 149, 1, 1}},
+           {Held, {0, 0}, {199, 149, 1, 1}},
+           {Up, {0, 0}, {-1, -1, 1, 0}},
+           // Shift alone still drags; a move with nothing held abandons the drag.
+           {Down, {5, 5}, {-1, -1, 1, 1}},
+           {Shift, {40, 40}, {-1, -1, 1, 1}},
+           {Free, {50, 50}, {-1, -1, 1, 0}},
+           {Up, {50, 50}, {-1, -1, 1, 0}}};
+    for (const auto &[kind, at, after] : steps)
+        EXPECT_EQ(Send(kind, at), after) << kind << " at " << at.x() << "," << at.y();
 
     // A release the view cannot see (outside the window, over a scroll bar) leaves the drag
     // to be abandoned when the pointer comes back with nothing held: the text stays where it
     // was, selected. A release in the corner square below the vertical bar ends it all.
-    const QRect hbar = dialog.HorizontalBar()->geometry(), vbar = dialog.VerticalBar()->geometry();
-    const std::pair<QPoint, Placement> releases[]
-        = {{{-40, -40}, State(-1, -1, 1, 0)},
-           {hbar.center(), State(-1, -1, 1, 0)},
-           {vbar.center(), State(-1, -1, 1, 0)},
-           {{vbar.x() + 2, hbar.y() + 2}, State(-1, -1, 0, 0)}};
-    for (const auto &[at, after] : releases) {
-        Press({5, 5});
-        MoveHeld({100, 100});
-        Release(at);
-        Mouse(QEvent::MouseMove, {60, 60}, Qt::NoButton, {});
-        EXPECT_EQ(State(), after) << at.x() << "," << at.y();
+    const QRect h = dialog.HorizontalBar()->geometry(), v = dialog.VerticalBar()->geometry();
+    for (const auto &[at, after] :
+         {std::pair(QPoint(-40, -40), Placement(-1, -1, 1, 0)),
+          std::pair(h.center(), Placement(-1, -1, 1, 0)),
+          std::pair(v.center(), Placement(-1, -1, 1, 0)),
+          std::pair(QPoint(v.x() + 2, h.y() + 2), Placement(-1, -1, 0, 0))}) {
+        Send(Down, {5, 5}), Send(Held, {100, 100}), Send(Up, at);
+        EXPECT_EQ(Send(Free, {60, 60}), after) << at.x() << "," << at.y();
     }
-
-    // The right button deselects; a double click off the text clears the selection only.
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
-        Press({5, 5});
-        Release({5, 5});
-        const Qt::MouseButton button
-            = type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::LeftButton;
-        Mouse(type, {120, 120}, button, button);
-        EXPECT_EQ(State(), State(-1, -1, 0, 0)) << type;
-        Mouse(QEvent::MouseButtonRelease, {120, 120}, button, {});
+    // The right button deselects; so does a double click off the text.
+    for (Mouse kind : {Right, Double}) {
+        Send(Down, {5, 5}), Send(Up, {5, 5});
+        EXPECT_EQ(Send(kind, {120, 120}), Placement(-1, -1, 0, 0)) << kind;
     }
-
-    // With no picture only the right button does anything.
-    dialog.CommandAction(ids::kFileClose)->trigger();
-    Press({5, 5});
-    EXPECT_EQ(style.dragging, 0);
-    EXPECT_EQ(dialog.ViewSurface().GetPixel(3, 3), RGB(255, 255, 255));
+    // Closed: no file, a white view, and the left button does nothing.
+    Run(ids::kFileClose);
+    EXPECT_EQ(dialog.windowTitle(), kNoFile);
+    EXPECT_EQ(Send(Down, {5, 5}), Placement(-1, -1, 0, 0));
+    EXPECT_EQ(ViewPixel(3, 3), kWhite);
 }
 
-TEST_F(MainDialogTest, ResizeResetsTheScrollPositions)
+// A failed write keeps the picture open and shown, the file and the text's place as they were,
+// and so does No to a question; a written file that cannot be read back, like a bad one opened,
+// leaves no file open.
+TEST_F(MainDialogTest, EveryWarningAndQuestionOfTheFileCommands)
 {
-    WriteGreyPicture(Path("r.bmp"), 2000, 1500);
-    Open(Path("r.bmp"));
-    QScrollBar *h = dialog.HorizontalBar();
-    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    ASSERT_EQ(h->value(), 1);
-    dialog.resize(dialog.width() + 100, dialog.height() + 50);
-    QTRY_COMPARE_WITH_TIMEOUT(h->maximum(), 2000 - dialog.ViewWidth(), 2000);
-    EXPECT_EQ(h->value(), 0);
-    EXPECT_EQ(dialog.VerticalBar()->maximum(), 1500 - dialog.ViewHeight());
-
-    // Minimising, maximising and restoring are changes of size too.
-    QScrollBar *v = dialog.VerticalBar();
-    for (auto change : {&QWidget::showMinimized, &QWidget::showNormal, &QWidget::showMaximized,
-                        &QWidget::showNormal}) {
-        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        (dialog.*change)();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(std::pair(h->value(), v->value()), std::pair(0, 0)) << int(dialog.windowState());
-    }
-
-    // A picture no larger than the view: the bars are disabled at 0.
-    WriteGreyPicture(Path("small.bmp"), 20, 20);
-    Open(Path("small.bmp"));
-    EXPECT_FALSE(h->isEnabled());
-    EXPECT_EQ(h->value(), 0);
-    EXPECT_EQ(dialog.ViewSurface().GetPixel(30, 5), RGB(255, 255, 255));
-}
-
-TEST_F(MainDialogTest, EveryMessageOfTheFileCommands)
-{
-    // Save and Save As with nothing open.
-    prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSave)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("当前没有打开任何文件,无法保存!")));
-    prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_EQ(prompts.Requests().size(), 2u); // no file dialog
-
-    // A file that cannot be read closes the one that was open and says no file is open.
-    const QString good = Path("good.bmp");
-    WriteGreyPicture(good, 40, 30);
-    Open(good);
-    const QString bad = Path("bad.bmp");
+    const QString good = Path("good.bmp"), bad = Path("bad.bmp"), none = Path("no/e.bmp");
     testbmp::WriteFile(bad, {'B', 'M', 1, 2, 3});
-    prompts.AnswerOpenFile(bad).AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileOpen)->trigger();
-    EXPECT_EQ(prompts.Requests().at(3),
-              PromptRequest::FileDialog(PromptKind::OpenFile, Str("BMP文件|*.bmp")));
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + bad + Str(" 读取失败!")));
-    EXPECT_FALSE(dialog.Image().IsLoaded());
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleNoFile));
-    // So is a FIFO, at once: it is not a regular file.
-    const QString fifo = Path("fifo.bmp");
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    Open(good);
-    prompts.AnswerOpenFile(fifo).AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileOpen)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + fifo + Str(" 读取失败!")));
-    EXPECT_FALSE(dialog.Image().IsLoaded());
-
-    // Empty text: the question, and No writes nothing.
-    Open(good);
-    const testbmp::Bytes before = testbmp::ReadFile(good);
-    dialog.Style().text.clear();
-    prompts.AnswerMessage(MessageAnswer::No);
-    dialog.CommandAction(ids::kFileSave)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Question(Str("当前没有文字信息,是否要继续保存文件?")));
-    EXPECT_EQ(testbmp::ReadFile(good), before);
-    // A text too wide to draw is a failed write: the file stays as it was, the picture open.
-    const LOGFONT font = dialog.Style().font;
-    dialog.Style().text = QString(20000, QLatin1Char('W'));
-    dialog.Style().font.lfHeight = -2048;
-    prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSave)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + good + Str(" 写入失败!")));
-    EXPECT_EQ(testbmp::ReadFile(good), before);
-    EXPECT_TRUE(dialog.Image().IsLoaded());
-    dialog.Style().font = font;
-    dialog.Style().text = QStringLiteral("x");
-
-    // The file spoilt between writing and reading back: the re-read message, no file open.
-    prompts.AnswerMessage(MessageAnswer::Ok)
-        .WhileShown([&] { testbmp::WriteFile(good, {'X'}); })
-        .AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSave)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + good + Str(" 在重新读取时失败!")));
-    EXPECT_FALSE(dialog.Image().IsLoaded());
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleNoFile));
-
-    // Close: no file, white view.
-    WriteGreyPicture(good, 40, 30);
-    Open(good);
-    dialog.CommandAction(ids::kFileClose)->trigger();
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleNoFile));
-    EXPECT_EQ(dialog.ViewSurface().GetPixel(5, 5), RGB(255, 255, 255));
-}
-
-TEST_F(MainDialogTest, SaveAsNamesWriteFailuresAndOverwrites)
-{
-    const QString source = Path("src.bmp");
-    WriteGreyPicture(source, 40, 30);
-    Open(source);
-    dialog.Style().x = 5;
-
-    // A name without ".bmp" gets it; the title is the new path alone.
-    prompts.AnswerSaveFile(Path("b")).AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_EQ(prompts.Requests().at(1),
-              PromptRequest::FileDialog(PromptKind::SaveFile, Str("位图文件(*.bmp)|*.bmp|")));
-    EXPECT_TRUE(QFileInfo::exists(Path("b.bmp")));
-    EXPECT_EQ(dialog.windowTitle(), Path("b.bmp"));
-    EXPECT_EQ(dialog.Image().GetPath(), Path("b.bmp"));
-    EXPECT_EQ(dialog.Style().x, 0);
-
-    // A name ending in ".BMP" is written as chosen.
-    prompts.AnswerSaveFile(Path("c.BMP")).AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_TRUE(QFileInfo::exists(Path("c.BMP")));
-    EXPECT_FALSE(QFileInfo::exists(Path("c.BMP.bmp")));
-
-    // The longer name exists: asked, and No leaves it alone.
-    WriteGreyPicture(Path("d.bmp"), 3, 3);
+    testbmp::WriteSolid(Path("d.bmp"), 3, 3, 0);
+    const auto spoil = [](const QString &path) {
+        return [path] {
+            testbmp::WriteFile(path, {'X'});
+        };
+    };
+    const auto warning = [](const QString &path, const char *end) {
+        return PromptRequest::Warning(Str("文件 ") + path + Str(end));
+    };
+    const QString noFile = Str("当前没有打开任何文件,无法保存!");
+    // The command, what comes before the last prompt, the last prompt, whether a file is open.
+    const std::tuple<int, std::function<void()>, PromptRequest, bool> rows[] = {
+        {ids::kFileSave, [&] { Run(ids::kFileClose); }, PromptRequest::Warning(noFile), false},
+        {ids::kFileSaveAs, [&] { Run(ids::kFileClose); }, PromptRequest::Warning(noFile), false},
+        {ids::kFileOpen, [&] { prompts.AnswerOpenFile(bad); }, warning(bad, " 读取失败!"), false},
+        {ids::kFileSave, [&] { dialog.Style().text.clear(); },
+         PromptRequest::Question(Str("当前没有文字信息,是否要继续保存文件?")), true},
+        {ids::kFileSaveAs, [&] { prompts.AnswerSaveFile(Path("d")); },
+         PromptRequest::Question(Str("文件 ") + Path("d.bmp") + Str(" 已存在,是否要覆盖?")), true},
+        {ids::kFileSave,
+         [&] { // too wide to draw: not saved without its text
+             dialog.Style().text = QString(20000, QLatin1Char('W'));
+             dialog.Style().font.lfHeight = -2048;
+         },
+         warning(good, " 写入失败!"), true},
+        {ids::kFileSaveAs, [&] { prompts.AnswerSaveFile(none); }, warning(none, " 写入失败!"),
+         true},
+        {ids::kFileSave, [&] { prompts.AnswerMessage(MessageAnswer::Ok).WhileShown(spoil(good)); },
+         warning(good, " 在重新读取时失败!"), false},
+        {ids::kFileSaveAs,
+         [&] {
+             prompts.AnswerSaveFile(Path("g")).AnswerMessage(MessageAnswer::Ok);
+             prompts.WhileShown(spoil(Path("g.bmp")));
+         },
+         warning(Path("g.bmp"), " 读取失败!"), false}};
+    const TextStyle fresh = dialog.Style();
     const testbmp::Bytes d = testbmp::ReadFile(Path("d.bmp"));
-    prompts.AnswerSaveFile(Path("d")).AnswerMessage(MessageAnswer::No);
-    dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Question(Str("文件 ") + Path("d.bmp") + Str(" 已存在,是否要覆盖?")));
+    for (const auto &[command, before, last, stillOpen] : rows) {
+        SCOPED_TRACE(last.text.toStdString());
+        dialog.Style() = fresh;
+        OpenGrey("good.bmp", 40, 30);
+        const testbmp::Bytes old = testbmp::ReadFile(good);
+        dialog.Style().x = 7;
+        before();
+        const bool question = last.buttons == MessageButtons::YesNo;
+        prompts.AnswerMessage(question ? MessageAnswer::No : MessageAnswer::Ok);
+        Run(command);
+        EXPECT_EQ(prompts.Requests().back(), last);
+        EXPECT_EQ(dialog.Image().IsLoaded(), stillOpen);
+        EXPECT_EQ(dialog.windowTitle(), stillOpen ? kTitle + good : kNoFile);
+        if (stillOpen) {
+            EXPECT_EQ(testbmp::ReadFile(good), old);
+            EXPECT_EQ(std::pair(dialog.Style().x, ViewPixel(39, 29)), std::pair(7, kGrey));
+        }
+    }
     EXPECT_EQ(testbmp::ReadFile(Path("d.bmp")), d);
-    EXPECT_EQ(dialog.windowTitle(), Path("c.BMP"));
-
-    // A file that cannot be written: the warning, and nothing changes.
-    dialog.Style().x = 7;
-    const QString nowhere = Path("missing/e.bmp");
-    prompts.AnswerSaveFile(nowhere).AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + nowhere + Str(" 写入失败!")));
-    EXPECT_EQ(dialog.windowTitle(), Path("c.BMP"));
-    EXPECT_TRUE(dialog.Image().IsLoaded());
-    EXPECT_EQ(dialog.Style().x, 7);
-
-    // Save to a folder that went away: the same warning with the open file's path.
-    QDir(dir.path()).mkdir(QStringLiteral("gone"));
-    const QString inGone = Path("gone/f.bmp");
-    WriteGreyPicture(inGone, 10, 10);
-    Open(inGone);
-    ASSERT_TRUE(QDir(Path("gone")).removeRecursively());
-    prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSave)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + inGone + Str(" 写入失败!")));
-    EXPECT_TRUE(dialog.Image().IsLoaded());
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleFilePrefix) + inGone);
-
-    // Save As whose written file cannot be read back.
-    prompts.AnswerSaveFile(Path("g")).AnswerMessage(MessageAnswer::Ok).WhileShown([&] {
-        testbmp::WriteFile(Path("g.bmp"), {'X'});
-    });
-    prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSaveAs)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + Path("g.bmp") + Str(" 读取失败!")));
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleNoFile));
-}
-
-// A disk that fills up under Save: the warning, and the picture stays open, shown and whole.
-TEST_F(MainDialogTest, SaveOnAFullDiskKeepsThePictureOpenAndTheFileWhole)
-{
-    QDir(dir.path()).mkdir(QStringLiteral("disk"));
-    const SmallDisk disk(Path("disk"), "64k");
-    if (!disk.Mounted())
-        GTEST_SKIP() << "needs root to mount a small file system";
-    const QString path = Path("disk/full.bmp");
-    WriteGreyPicture(path, 40, 30);
-    const testbmp::Bytes old = testbmp::ReadFile(path);
-    disk.Fill();
-    Open(path);
-    dialog.Style().x = 3;
-    prompts.AnswerMessage(MessageAnswer::Ok);
-    dialog.CommandAction(ids::kFileSave)->trigger();
-    EXPECT_EQ(prompts.Requests().back(),
-              PromptRequest::Warning(Str("文件 ") + path + Str(" 写入失败!")));
-    EXPECT_EQ(testbmp::ReadFile(path), old);
-    EXPECT_EQ(dialog.windowTitle(), Str(strings::kTitleFilePrefix) + path);
-    EXPECT_TRUE(dialog.Image().IsLoaded());
-    EXPECT_EQ(dialog.Style().x, 3);
-    EXPECT_EQ(dialog.ViewSurface().GetPixel(39, 29), kGrey);
 }
 
 } // namespace
