@@ -1,8 +1,8 @@
 #include "support/bmp_builder.h"
+#include "support/modal_runner.h"
 #include "support/scripted_prompts.h"
 #include "ui/qt_prompt_service.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,67 +12,42 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
-#include <QWindow>
 
 #include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 namespace {
 
-struct SeenBox
-{
-    QString text, caption;
-    QString shownTitle; // what the window system is given: an empty one it would replace
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Shows one message through the Qt service, records the box as it stands and presses click.
-MessageAnswer ShowAndPress(MessageAnswer (PromptService::*kind)(QWidget *, const QString &),
-                           QMessageBox::StandardButton click, SeenBox &seen)
-{
-    QtPromptService service;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seen = {box->text(), box->windowTitle(), box->windowHandle()->title(), box->icon(),
-                box->standardButtons()};
-        box->button(click)->click();
-    });
-    return (service.*kind)(nullptr, QStringLiteral("文件 /a&b.bmp 读取失败!"));
-}
-
 TEST(QtPromptService, MessageBoxesHaveTheirIconCaptionAndButtons)
 {
-    SeenBox seen;
-    EXPECT_EQ(ShowAndPress(&PromptService::Warning, QMessageBox::Ok, seen), MessageAnswer::Ok);
-    EXPECT_EQ(seen.text, QStringLiteral("文件 /a&b.bmp 读取失败!"));
-    EXPECT_EQ(seen.caption, QStringLiteral("velmora"));
-    EXPECT_EQ(seen.shownTitle, QStringLiteral("velmora"));
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-
-    EXPECT_EQ(ShowAndPress(&PromptService::Question, QMessageBox::No, seen), MessageAnswer::No);
-    EXPECT_EQ(seen.caption, QString::fromUtf8("询问"));
-    EXPECT_EQ(seen.shownTitle, QString::fromUtf8("询问"));
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(ShowAndPress(&PromptService::Question, QMessageBox::Yes, seen), MessageAnswer::Yes);
-
-    EXPECT_EQ(ShowAndPress(&PromptService::Notice, QMessageBox::Ok, seen), MessageAnswer::Ok);
-    EXPECT_EQ(seen.caption, QString());
-    EXPECT_FALSE(seen.shownTitle.isEmpty());
-    EXPECT_TRUE(seen.shownTitle.trimmed().isEmpty());
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+    using Box = QMessageBox;
+    using Show = MessageAnswer (PromptService::*)(QWidget *, const QString &);
+    const QString text = QString::fromUtf8("文件 /a&b.bmp 读取失败!");
+    QtPromptService service;
+    for (const auto &[show, press, answer, caption, icon, buttons] :
+         {std::tuple<Show, Box::StandardButton, MessageAnswer, const char *, Box::Icon,
+                     Box::StandardButtons> {&PromptService::Warning, Box::Ok, MessageAnswer::Ok,
+                                            "velmora", Box::Warning, Box::Ok},
+          {&PromptService::Question, Box::No, MessageAnswer::No, "询问", Box::NoIcon,
+           Box::Yes | Box::No},
+          {&PromptService::Question, Box::Yes, MessageAnswer::Yes, "询问", Box::NoIcon,
+           Box::Yes | Box::No},
+          {&PromptService::Notice, Box::Ok, MessageAnswer::Ok, "", Box::NoIcon, Box::Ok}}) {
+        RunModal<Box>([&] { EXPECT_EQ((service.*show)(nullptr, text), answer); },
+                      [&](Box &box) {
+                          EXPECT_EQ(std::tuple(box.text(), box.windowTitle(), box.icon()),
+                                    std::tuple(text, QString::fromUtf8(caption), icon));
+                          EXPECT_EQ(box.standardButtons(), buttons);
+                          // No caption is shown as a blank one, not the program's name.
+                          const QString shown = box.windowHandle()->title();
+                          EXPECT_TRUE(!shown.isEmpty() && shown.trimmed() == caption) << caption;
+                          box.button(press)->click();
+                      });
+    }
 }
 
-// Qt's file dialogs: each filter entry shown by its name as the command gives it and filtering
-// by its patterns; sizes and dates in Chinese, in columns as wide as what they show and in view.
+// Each filter entry is shown by its name as the command gives it and filters by its patterns;
+// sizes and dates are in Chinese, in columns as wide as what they show and in view.
 TEST(QtPromptService, FileDialogsShowFilterNamesAndWholeColumnsInChinese)
 {
     // A small picture (its size in bytes), a large one (in KiB, wider than Qt's own column) and
@@ -89,21 +64,18 @@ TEST(QtPromptService, FileDialogsShowFilterNamesAndWholeColumnsInChinese)
          {std::tuple(&PromptService::GetOpenFileName, "BMP文件|*.bmp", "BMP文件"),
           std::tuple(&PromptService::GetSaveFileName, "位图文件(*.bmp)|*.bmp|",
                      "位图文件(*.bmp)")}) {
-        QTimer::singleShot(0, [&, shown = shown] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->setDirectory(dir.path());
-            dialog->setViewMode(QFileDialog::Detail);
-            EXPECT_EQ(
-                dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText(),
-                QString::fromUtf8(shown));
-            auto *tree = dialog->findChild<QTreeView *>();
-            QAbstractItemView *view = tree;
+        const auto check = [&, shown = shown](QFileDialog &dialog) {
+            dialog.setDirectory(dir.path());
+            dialog.setViewMode(QFileDialog::Detail);
+            EXPECT_EQ(dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText(),
+                      QString::fromUtf8(shown));
+            auto *tree = dialog.findChild<QTreeView *>();
+            QAbstractItemView *view = tree; // where the column's size hint is public
             const auto cell = [&](int row, int column) {
-                return view->model()->index(row, column, view->rootIndex()).data().toString();
+                return tree->model()->index(row, column, tree->rootIndex()).data().toString();
             };
             EXPECT_TRUE(QTest::qWaitFor([&] { return cell(1, 0) == QStringLiteral("b.bmp"); }));
-            EXPECT_EQ(view->model()->rowCount(view->rootIndex()), 2);
+            EXPECT_EQ(tree->model()->rowCount(tree->rootIndex()), 2);
             EXPECT_EQ(cell(0, 1), QString::number(small.size()) + QString::fromUtf8(" 字节"));
             EXPECT_EQ(cell(0, 3),
                       QLocale(QLocale::Chinese, QLocale::China)
@@ -113,12 +85,13 @@ TEST(QtPromptService, FileDialogsShowFilterNamesAndWholeColumnsInChinese)
                 EXPECT_TRUE(QTest::qWaitFor([&] {
                     return header->sectionSize(c) >= view->sizeHintForColumn(c)
                         && header->sectionViewportPosition(c) + header->sectionSize(c)
-                        <= view->viewport()->width();
+                        <= tree->viewport()->width();
                 })) << c
                     << " " << cell(1, c).toStdString();
-            dialog->reject();
-        });
-        EXPECT_TRUE((service.*ask)(nullptr, QString::fromUtf8(filter)).isEmpty());
+        };
+        RunModal<QFileDialog>(
+            [&] { EXPECT_TRUE((service.*ask)(nullptr, QString::fromUtf8(filter)).isEmpty()); },
+            check);
     }
 }
 
@@ -126,22 +99,15 @@ TEST(ScriptedPrompts, AnswersInOrderAndFailsOnSurprises)
 {
     ScriptedPrompts prompts;
     prompts.AnswerOpenFile(QStringLiteral("/x.bmp")).AnswerMessage(MessageAnswer::Yes);
-    EXPECT_EQ(Prompts().GetOpenFileName(nullptr, QStringLiteral("BMP文件|*.bmp")),
-              QStringLiteral("/x.bmp"));
-    EXPECT_EQ(Prompts().Question(nullptr, QStringLiteral("继续?")), MessageAnswer::Yes);
-    ASSERT_EQ(prompts.Requests().size(), 2u);
-    EXPECT_EQ(prompts.Requests()[0],
-              PromptRequest::FileDialog(PromptKind::OpenFile, QStringLiteral("BMP文件|*.bmp")));
-    EXPECT_EQ(prompts.Requests()[1], PromptRequest::Question(QStringLiteral("继续?")));
-
-    // No answer queued: the test fails and the question gets the cautious No.
+    EXPECT_EQ(Prompts().GetOpenFileName(nullptr, QString()), QStringLiteral("/x.bmp"));
+    EXPECT_EQ(Prompts().Question(nullptr, QStringLiteral("?")), MessageAnswer::Yes);
+    EXPECT_EQ(prompts.Requests().size(), 2u);
+    // No answer, or one of another kind: the test fails and the question gets the cautious No.
     MessageAnswer answer = MessageAnswer::Yes;
-    EXPECT_NONFATAL_FAILURE(answer = Prompts().Question(nullptr, QStringLiteral("?")),
-                            "unexpected prompt");
+    EXPECT_NONFATAL_FAILURE(answer = Prompts().Question(nullptr, QString()), "unexpected prompt");
     EXPECT_EQ(answer, MessageAnswer::No);
-    // An answer of another kind is not taken for it.
     prompts.AnswerSaveFile(QStringLiteral("/y.bmp"));
-    EXPECT_NONFATAL_FAILURE(Prompts().Warning(nullptr, QStringLiteral("!")), "save file dialog");
+    EXPECT_NONFATAL_FAILURE(Prompts().Warning(nullptr, QString()), "save file dialog");
     EXPECT_EQ(Prompts().GetSaveFileName(nullptr, QString()), QStringLiteral("/y.bmp"));
 }
 
