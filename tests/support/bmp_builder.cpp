@@ -2,79 +2,48 @@
 
 #include <QFile>
 
-#include <cstdio>
-#include <string>
-
 namespace testbmp {
 
 namespace {
 
-// Little-endian, size bytes.
-void Put(Bytes &b, std::uint32_t v, int size)
+void Put(Bytes &b, std::uint64_t v, int size)
 {
     for (int i = 0; i < size; ++i)
         b.push_back(std::uint8_t(v >> 8 * i));
 }
 
-std::string Describe(COLORREF c)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "RGB(%u, %u, %u)", GetRValue(c), GetGValue(c), GetBValue(c));
-    return text;
-}
-
 } // namespace
 
-Bytes BuildBmp(const BmpLayout &layout)
+Bytes BuildBmp(const BmpLayout &l)
 {
     Bytes info;
-    Put(info, layout.headerSize, 4);
-    if (layout.headerSize == 12) {
-        Put(info, std::uint16_t(layout.width), 2);
-        Put(info, std::uint16_t(layout.height), 2);
-        Put(info, layout.planes, 2);
-        Put(info, layout.bitCount, 2);
-    } else {
-        Put(info, std::uint32_t(layout.width), 4);
-        Put(info, std::uint32_t(layout.height), 4);
-        Put(info, layout.planes, 2);
-        Put(info, layout.bitCount, 2);
+    const int side = l.headerSize == 12 ? 2 : 4; // the OS/2 1.x header has 16-bit sides
+    for (std::uint32_t v : {l.headerSize, std::uint32_t(l.width), std::uint32_t(l.height)})
+        Put(info, v, info.empty() ? 4 : side);
+    Put(info, l.planes, 2);
+    Put(info, l.bitCount, 2);
+    if (l.headerSize > 16) {
+        for (std::uint32_t v :
+             {l.compression, std::uint32_t(l.pixels.size()), 0u, 0u, l.clrUsed, 0u})
+            Put(info, v, 4);
+        for (int i = 0; i < 4 && info.size() + 4 <= l.headerSize; ++i)
+            Put(info, l.masks[i], 4);
+        info.resize(std::max<std::size_t>(info.size(), l.headerSize));
+        if (l.headerSize == 40 && (l.compression == 3 || l.compression == 6))
+            for (int i = 0; i < (l.compression == 6 ? 4 : 3); ++i)
+                Put(info, l.masks[i], 4);
     }
-    if (layout.headerSize > 16) {
-        Put(info, layout.compression, 4);
-        Put(info, std::uint32_t(layout.pixels.size()), 4); // biSizeImage
-        Put(info, 2835, 4);
-        Put(info, 2835, 4);
-        Put(info, layout.clrUsed, 4);
-        Put(info, 0, 4);
-        for (int i = 0; i < 4 && info.size() + 4 <= layout.headerSize; ++i)
-            Put(info, layout.masks[i], 4);
-        while (info.size() < layout.headerSize)
-            info.push_back(0);
-        if (layout.headerSize == 40 && (layout.compression == 3 || layout.compression == 6))
-            for (int i = 0; i < (layout.compression == 6 ? 4 : 3); ++i)
-                Put(info, layout.masks[i], 4);
-    }
-    const std::uint32_t entryBytes = layout.paletteEntryBytes ? layout.paletteEntryBytes
-        : layout.headerSize == 12                             ? 3
-                                                              : 4;
-    for (COLORREF c : layout.palette) {
-        info.push_back(GetBValue(c));
-        info.push_back(GetGValue(c));
-        info.push_back(GetRValue(c));
-        if (entryBytes == 4)
-            info.push_back(0);
-    }
-    info.insert(info.end(), layout.gap, 0xEE);
+    const bool entry4 = l.paletteEntryBytes ? l.paletteEntryBytes == 4 : l.headerSize != 12;
+    for (COLORREF c : l.palette)
+        Put(info, GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16, entry4 ? 4 : 3);
+    info.insert(info.end(), l.gap, 0xEE);
 
-    Bytes file;
-    file.push_back(std::uint8_t(layout.signature[0]));
-    file.push_back(std::uint8_t(layout.signature[1]));
-    Put(file, std::uint32_t(14 + info.size() + layout.pixels.size()), 4);
+    Bytes file {std::uint8_t(l.signature[0]), std::uint8_t(l.signature[1])};
+    Put(file, std::uint32_t(14 + info.size() + l.pixels.size()), 4);
     Put(file, 0, 4);
-    Put(file, layout.offBits.value_or(std::uint32_t(14 + info.size())), 4);
+    Put(file, l.offBits.value_or(std::uint32_t(14 + info.size())), 4);
     file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
+    file.insert(file.end(), l.pixels.begin(), l.pixels.end());
     return file;
 }
 
@@ -82,58 +51,23 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
                bool topDown)
 {
     Bytes out;
-    const int height = int(rowsTopFirst.size());
-    for (int i = 0; i < height; ++i) {
+    const std::size_t height = rowsTopFirst.size();
+    for (std::size_t i = 0; i < height; ++i) {
         const auto &row = rowsTopFirst[topDown ? i : height - 1 - i];
-        Bytes bytes;
+        const std::size_t start = out.size();
         if (bitCount < 8) {
-            const int perByte = 8 / bitCount;
-            bytes.assign((row.size() + perByte - 1) / perByte, 0);
-            for (std::size_t x = 0; x < row.size(); ++x) {
-                const int shift = 8 - bitCount * int(x % perByte + 1);
-                bytes[x / perByte] |= std::uint8_t(row[x] << shift);
-            }
+            const std::size_t perByte = std::size_t(8 / bitCount);
+            out.resize(start + (row.size() + perByte - 1) / perByte);
+            for (std::size_t x = 0; x < row.size(); ++x)
+                out[start + x / perByte]
+                    |= std::uint8_t(row[x] << (8 - bitCount * (x % perByte + 1)));
         } else {
             for (std::uint32_t v : row)
-                for (int k = 0; k < bitCount / 8; ++k)
-                    bytes.push_back(std::uint8_t(std::uint64_t(v) >> (8 * k)));
+                Put(out, v, bitCount / 8);
         }
-        while (bytes.size() % 4)
-            bytes.push_back(0);
-        out.insert(out.end(), bytes.begin(), bytes.end());
+        out.resize(start + (out.size() - start + 3) / 4 * 4);
     }
     return out;
-}
-
-RleStream &RleStream::Absolute(const std::vector<std::uint8_t> &indices, bool fourBit)
-{
-    m_bytes.insert(m_bytes.end(), {0, std::uint8_t(indices.size())});
-    Bytes data;
-    if (fourBit) {
-        for (std::size_t i = 0; i < indices.size(); i += 2)
-            data.push_back(
-                std::uint8_t(indices[i] << 4 | (i + 1 < indices.size() ? indices[i + 1] : 0)));
-    } else {
-        data = indices;
-    }
-    if (data.size() % 2)
-        data.push_back(0);
-    m_bytes.insert(m_bytes.end(), data.begin(), data.end());
-    return *this;
-}
-
-RleStream &RleStream::Raw(std::initializer_list<std::uint8_t> bytes)
-{
-    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
-    return *this;
-}
-
-void WriteFile(const QString &path, const Bytes &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())),
-              qint64(bytes.size()));
 }
 
 std::uint32_t Pattern(int x, int y)
@@ -148,11 +82,15 @@ Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, 
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             rows[y][x] = rgb(x, y);
-    BmpLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.pixels = PackRows(24, rows);
-    return BuildBmp(layout);
+    return BuildBmp({.width = width, .height = height, .pixels = PackRows(24, rows)});
+}
+
+void WriteFile(const QString &path, const Bytes &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())),
+              qint64(bytes.size()));
 }
 
 void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb)
@@ -163,9 +101,7 @@ void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb)
 Bytes ReadFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray data = file.readAll();
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return Bytes(data.begin(), data.end());
 }
 
@@ -175,15 +111,16 @@ Bytes ReadFile(const QString &path)
     if (expected.size() != std::size_t(width) * std::size_t(height))
         return ::testing::AssertionFailure()
             << "expected colours do not cover " << width << " x " << height;
+    const auto rgb = [](COLORREF c) {
+        return testing::PrintToString(std::tuple(+GetRValue(c), +GetGValue(c), +GetBValue(c)));
+    };
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const COLORREF want = expected[std::size_t(y) * width + x];
-            const COLORREF got = surface.GetPixel(x, y);
-            if (got != want)
+        for (int x = 0; x < width; ++x)
+            if (const COLORREF want = expected[std::size_t(y) * width + x];
+                surface.GetPixel(x, y) != want)
                 return ::testing::AssertionFailure()
-                    << "first difference at (" << x << ", " << y << "): got " << Describe(got)
-                    << ", expected " << Describe(want);
-        }
+                    << "first difference at (" << x << ", " << y << "): RGB"
+                    << rgb(surface.GetPixel(x, y)) << ", expected RGB" << rgb(want);
     return ::testing::AssertionSuccess();
 }
 
