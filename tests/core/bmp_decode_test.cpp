@@ -13,7 +13,7 @@ constexpr COLORREF K = RGB(0, 0, 0), R = RGB(255, 0, 0), G = RGB(0, 255, 0), B =
                    W = RGB(255, 255, 255), Y = RGB(200, 180, 20);
 
 // Drawn on a white surface one pixel larger each way than the picture, so that drawing past
-// the picture shows.
+// the picture, or a picture of the wrong size, shows.
 ::testing::AssertionResult Shows(const BmpLayout &layout, const std::vector<COLORREF> &expected,
                                  int surfaceBits = 32)
 {
@@ -21,8 +21,6 @@ constexpr COLORREF K = RGB(0, 0, 0), R = RGB(255, 0, 0), G = RGB(0, 255, 0), B =
     if (!image.LoadFromBytes(testbmp::BuildBmp(layout), QStringLiteral("mem.bmp")))
         return ::testing::AssertionFailure() << image.GetLoadError().toStdString();
     const int w = layout.width, h = std::abs(layout.height);
-    if (image.GetWidth() != w || image.GetHeight() != h)
-        return ::testing::AssertionFailure() << image.GetWidth() << " x " << image.GetHeight();
     Surface surface(w + 1, h + 1, surfaceBits);
     surface.PatBlt(0, 0, w + 1, h + 1, WHITENESS);
     image.Draw(surface);
@@ -39,55 +37,46 @@ BmpLayout Of(std::uint16_t bits, const Rows &rows, std::vector<COLORREF> palette
              std::uint32_t compression = 0, std::array<std::uint32_t, 4> m = {},
              std::uint32_t headerSize = 40)
 {
-    BmpLayout layout {.headerSize = headerSize, .masks = {m[0], m[1], m[2], m[3]}};
-    layout.width = std::int32_t(rows[0].size());
+    BmpLayout layout {.headerSize = headerSize, .width = std::int32_t(rows[0].size())};
     layout.height = std::int32_t(rows.size());
     layout.bitCount = bits;
     layout.compression = compression;
+    std::copy(m.begin(), m.end(), layout.masks);
     layout.palette = std::move(palette);
     layout.pixels = PackRows(bits, rows);
     return layout;
 }
 
-// RLE8 and RLE4 over the colours red, green, blue and (RLE8) yellow; RLE24 in an OS/2 2.x header.
+// RLE8 and RLE4 over red, green, blue (and yellow for RLE8); RLE24 in an OS/2 2.x header.
 BmpLayout Rle(std::uint32_t compression, std::int32_t width, std::int32_t height,
               testbmp::Bytes stream)
 {
     const std::uint16_t bits = compression == 1 ? 8 : compression == 2 ? 4 : 24;
-    BmpLayout layout {.headerSize = bits == 24 ? 64u : 40u, .width = width, .height = height};
-    layout.bitCount = bits;
-    layout.compression = compression;
-    layout.palette = {R, G, B, Y};
+    BmpLayout layout = Of(bits, {{}}, {R, G, B, Y}, compression, {}, bits == 24 ? 64 : 40);
     layout.palette.resize(bits == 8 ? 4 : bits == 4 ? 3 : 0);
     layout.clrUsed = std::uint32_t(layout.palette.size());
+    layout.width = width;
+    layout.height = height;
     layout.pixels = std::move(stream);
     return layout;
-}
-
-std::vector<COLORREF> Table(std::size_t entries, std::vector<COLORREF> first, COLORREF rest)
-{
-    first.resize(entries, rest);
-    return first;
 }
 
 } // namespace
 
 TEST(BmpDecode, EveryFormDrawsItsPixels)
 {
-    struct Row
-    {
-        const char *form;
-        BmpLayout layout;
-        std::vector<COLORREF> shown; // top row first
+    const auto table = [](std::size_t entries, std::vector<COLORREF> first, COLORREF rest) {
+        first.resize(entries, rest);
+        return first;
     };
     // clang-format off
-    std::vector<Row> rows = {
+    std::vector<std::tuple<const char *, BmpLayout, std::vector<COLORREF> /* top row first */>> rows = {
         {"1 bit, rows across a byte", Of(1, {{1, 0, 1, 0, 0, 0, 0, 0, 1}, {0, 1, 1, 1, 1, 1, 1, 1, 0}}, {R, G}),
             {G, R, G, R, R, R, R, R, G, R, G, G, G, G, G, G, G, R}},
         {"2 bits", Of(2, {{0, 1, 2, 3, 2}}, {R, G, B, W}), {R, G, B, W, B}},
         // Indices beyond a short table draw black.
         {"4 bits, 3 colours", Of(4, {{0, 1, 2}, {15, 1, 0}}, {Y, B, W}), {Y, B, W, K, B, Y}},
-        {"8 bits", Of(8, {{0, 255}, {2, 1}}, Table(256, {R, G, B}, Y)), {R, Y, B, G}},
+        {"8 bits", Of(8, {{0, 255}, {2, 1}}, table(256, {R, G, B}, Y)), {R, Y, B, G}},
         {"24 bits", Of(24, {{0xFF0000, 0x00FF00, 0x0000FF}, {0xC8B414, 0, 0xFFFFFF}}), {R, G, B, Y, K, W}},
         {"24 bits, no table whatever biClrUsed says", {.clrUsed = 5, .pixels = {20, 180, 200, 0}}, {Y}},
         {"bfOffBits past a gap", {.gap = 6, .pixels = {0, 0, 0xFF, 0}}, {R}},
@@ -130,33 +119,29 @@ TEST(BmpDecode, EveryFormDrawsItsPixels)
         {"RLE24 cut inside a run", Rle(4, 4, 2, {3, 0, 0, 255, 0, 0, 0, 3, 255, 0, 0, 0, 255, 0, 20, 180, 200, 0, 1}),
             {B, G, Y, K, R, R, R, K}},
     };
+    // clang-format on
     // OS/2 1.x tables have 3-byte entries, OS/2 2.x ones 4-byte entries or 3-byte ones where
     // the pixels' offset says so. A table ends where the pixels start; the rest draw black.
-    for (const auto &[headerSize, entryBytes, entries] : std::vector<std::tuple<std::uint32_t, std::uint32_t, std::size_t>> {
+    for (const auto &[headerSize, entryBytes, entries] : std::vector<std::array<std::uint32_t, 3>> {
              {12, 0, 256}, {12, 0, 2}, {16, 0, 256}, {64, 0, 2}, {64, 3, 256}, {40, 0, 2}}) {
-        BmpLayout layout = Of(8, {{1, 0, 2}}, Table(entries, {Y, B}, G));
-        layout.headerSize = headerSize;
+        BmpLayout layout = Of(8, {{1, 0, 2}}, table(entries, {Y, B}, G), 0, {}, headerSize);
         layout.paletteEntryBytes = entryBytes;
-        rows.push_back({"colour table", layout, {B, Y, entries > 2 ? G : K}});
+        rows.emplace_back("colour table", layout, std::vector {B, Y, entries > 2 ? G : K});
     }
-    // clang-format on
-    for (const Row &row : rows)
-        EXPECT_TRUE(Shows(row.layout, row.shown))
-            << row.form << ", header " << row.layout.headerSize;
-}
-
-TEST(BmpDecode, RowOrderHeaderSizeAndSurfaceDepth)
-{
-    const Rows rows = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
+    // Either row order, every header size, every surface depth.
+    const Rows rgbw = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
     for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u})
-        for (bool topDown : {false, true})
-            for (int surfaceBits : {16, 24, 32}) {
-                BmpLayout layout = Of(24, rows, {}, 0, {}, size);
-                layout.height = topDown ? -2 : 2;
-                layout.pixels = PackRows(24, rows, topDown);
-                EXPECT_TRUE(Shows(layout, {R, G, B, W}, surfaceBits))
-                    << size << " " << topDown << " " << surfaceBits;
-            }
+        for (bool topDown : {false, true}) {
+            BmpLayout layout = Of(24, rgbw, {}, 0, {}, size);
+            layout.height = topDown ? -2 : 2;
+            layout.pixels = PackRows(24, rgbw, topDown);
+            for (int bits : {16, 24, 32})
+                EXPECT_TRUE(Shows(layout, {R, G, B, W}, bits))
+                    << size << " " << topDown << " " << bits;
+        }
+    for (const auto &[form, layout, shown] : rows)
+        EXPECT_TRUE(Shows(layout, shown)) << form << ", header " << layout.headerSize;
+
     // A surface smaller than the picture gets the top-left part.
     DibImage image;
     ASSERT_TRUE(image.LoadFromBytes(testbmp::Picture24(2, 2, testbmp::Pattern), "m"));

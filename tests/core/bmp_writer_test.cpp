@@ -1,5 +1,4 @@
 #include "image/bmp_writer.h"
-#include "image/dib_image.h"
 #include "support/bmp_builder.h"
 
 #include <QDir>
@@ -48,11 +47,10 @@ TEST(BmpWriter, WritesTheSurfacePixelsUnderTheirHeaders)
             }
         testbmp::WriteFile(path, Bytes(5000, 0xAB)); // a longer file is replaced, not overwritten
         ASSERT_TRUE(WriteBmpFile(s, path, width, height));
-        EXPECT_EQ(ReadFile(path),
-                  testbmp::BuildBmp({.width = width,
-                                     .height = height,
-                                     .bitCount = std::uint16_t(bits),
-                                     .pixels = testbmp::PackRows(bits, rows)}));
+        testbmp::BmpLayout layout {.width = width, .height = height};
+        layout.bitCount = std::uint16_t(bits);
+        layout.pixels = testbmp::PackRows(bits, rows);
+        EXPECT_EQ(ReadFile(path), testbmp::BuildBmp(layout));
     }
     for (const auto &[surface, width, height] :
          {std::tuple(Surface(), 1, 1), {Surface(1, 1), 0, 1}, {Surface(1, 1), 1, -1}})

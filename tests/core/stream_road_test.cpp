@@ -6,36 +6,30 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 using testbmp::Bytes;
 
 namespace {
 
-// The forms whose rows are read a few at a time, some over several chunks of rows, the
-// run-length picture bottom-up (streamed) and top-down (not), plus every picture of the fuzz
-// corpus and every file that once broke the reader.
+// The forms whose rows are read a few at a time, some over several chunks of rows, a short
+// colour table, one row, one column, the run-length picture bottom-up (streamed) and top-down
+// (not), plus every picture of the fuzz corpus and every file that once broke the reader.
 std::vector<std::pair<QString, Bytes>> Pictures()
 {
     std::vector<std::pair<QString, Bytes>> pictures;
     // clang-format off
-    for (const auto &[bits, width, height] : std::vector<std::tuple<int, int, int>> {{24, 2000, 300},
+    for (const auto &[bits, width, height] : std::vector<std::array<int, 3>> {{24, 2000, 300},
              {24, 701, -401}, {8, 301, 50}, {1, 77, 9}, {16, 33, -20}, {32, 40, 30}, {24, 90, 1},
              {24, 1, 90}, {8, 950, 600}, {8, 950, -600}}) {
         // clang-format on
-        std::vector<std::vector<std::uint32_t>> rows(std::size_t(std::abs(height)));
-        for (std::size_t y = 0; y < rows.size(); ++y)
+        std::vector<std::vector<std::uint32_t>> rows(std::abs(height));
+        for (int y = 0; y < std::abs(height); ++y)
             for (int x = 0; x < width; ++x)
-                rows[y].push_back(testbmp::Pattern(x, int(y))
-                                  & (bits < 8 ? (1u << bits) - 1 : ~0u));
-        const std::uint32_t colours = bits > 8 ? 0 : width == 301 ? 7 : 1u << bits; // 301: short
-        testbmp::BmpLayout layout {
-            .width = width, .height = height, .bitCount = std::uint16_t(bits)};
-        layout.clrUsed = width == 301 ? colours : 0;
+                rows[y].push_back(testbmp::Pattern(x, y) & (bits < 8 ? (1u << bits) - 1 : ~0u));
+        testbmp::BmpLayout layout {.width = width, .height = height};
+        layout.bitCount = std::uint16_t(bits);
+        layout.clrUsed = width == 301 ? 7 : 0;
         layout.pixels = testbmp::PackRows(bits, rows, height < 0);
-        for (std::uint32_t i = 0; i < colours; ++i)
+        for (std::uint32_t i = 0; bits <= 8 && i < (layout.clrUsed ? 7 : 1u << bits); ++i)
             layout.palette.push_back(RGB(i * 37, i * 11, i));
         if (width == 950) {
             // Runs past the right edge, absolute runs, deltas over rows and an early end.
@@ -49,7 +43,7 @@ std::vector<std::pair<QString, Bytes>> Pictures()
                 p.insert(p.end(), end.begin(), end.end());
                 row += end.size() == 4 ? 3 : 1;
             }
-            p.insert(p.end(), {0, 1}); // ends ten rows early
+            p.insert(p.end(), {0, 1}); // ten rows early
             layout.compression = 1;
         }
         pictures.emplace_back(QString("%1 bits, %2 x %3").arg(bits).arg(width).arg(height),
@@ -93,12 +87,10 @@ Road RunRoad(bool streaming, const QString &source, const QString &target, TextS
 TEST(StreamRoad, WritesWhatTheStepByStepRoadWrites)
 {
     // On a memory file system when there is one: many files are written and flushed.
-    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                          ? QStringLiteral("/dev/shm/velmora-stream-XXXXXX")
-                          : QDir::tempPath() + QStringLiteral("/velmora-stream-XXXXXX"));
+    QTemporaryDir dir(QDir("/dev/shm").exists() ? "/dev/shm/velmora-stream-XXXXXX"
+                                                : QDir::tempPath() + "/velmora-stream-XXXXXX");
     ASSERT_TRUE(dir.isValid());
     const QString source = dir.filePath(QStringLiteral("source.bmp"));
-
     TextStyle glyphs; // glyphs only, opaque
     glyphs.text = QStringLiteral("Ab 测");
     glyphs.textColor = RGB(250, 240, 10);

@@ -17,21 +17,21 @@ void Put(Bytes &b, std::uint64_t v, int size)
 Bytes BuildBmp(const BmpLayout &l)
 {
     Bytes info;
+    Put(info, l.headerSize, 4);
     const int side = l.headerSize == 12 ? 2 : 4; // the OS/2 1.x header has 16-bit sides
-    for (std::uint32_t v : {l.headerSize, std::uint32_t(l.width), std::uint32_t(l.height)})
-        Put(info, v, info.empty() ? 4 : side);
-    Put(info, l.planes, 2);
-    Put(info, l.bitCount, 2);
+    Put(info, std::uint32_t(l.width), side);
+    Put(info, std::uint32_t(l.height), side);
+    Put(info, 1 | l.bitCount << 16, 4); // planes, bit count
+    // The masks sit inside the header when it has room for them, else after a 40-byte one.
+    const bool after = l.headerSize == 40 && (l.compression == 3 || l.compression == 6);
+    const std::size_t end = after ? (l.compression == 6 ? 56 : 52) : l.headerSize;
     if (l.headerSize > 16) {
         for (std::uint32_t v :
              {l.compression, std::uint32_t(l.pixels.size()), 0u, 0u, l.clrUsed, 0u})
             Put(info, v, 4);
-        for (int i = 0; i < 4 && info.size() + 4 <= l.headerSize; ++i)
+        for (int i = 0; i < 4 && info.size() + 4 <= end; ++i)
             Put(info, l.masks[i], 4);
         info.resize(std::max<std::size_t>(info.size(), l.headerSize));
-        if (l.headerSize == 40 && (l.compression == 3 || l.compression == 6))
-            for (int i = 0; i < (l.compression == 6 ? 4 : 3); ++i)
-                Put(info, l.masks[i], 4);
     }
     const bool entry4 = l.paletteEntryBytes ? l.paletteEntryBytes == 4 : l.headerSize != 12;
     for (COLORREF c : l.palette)
@@ -39,7 +39,7 @@ Bytes BuildBmp(const BmpLayout &l)
     info.insert(info.end(), l.gap, 0xEE);
 
     Bytes file {std::uint8_t(l.signature[0]), std::uint8_t(l.signature[1])};
-    Put(file, std::uint32_t(14 + info.size() + l.pixels.size()), 4);
+    Put(file, 14 + info.size() + l.pixels.size(), 4);
     Put(file, 0, 4);
     Put(file, l.offBits.value_or(std::uint32_t(14 + info.size())), 4);
     file.insert(file.end(), info.begin(), info.end());
@@ -51,23 +51,35 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
                bool topDown)
 {
     Bytes out;
-    const std::size_t height = rowsTopFirst.size();
+    const std::size_t height = rowsTopFirst.size(), perByte = std::size_t(8 / bitCount);
     for (std::size_t i = 0; i < height; ++i) {
         const auto &row = rowsTopFirst[topDown ? i : height - 1 - i];
         const std::size_t start = out.size();
-        if (bitCount < 8) {
-            const std::size_t perByte = std::size_t(8 / bitCount);
+        if (bitCount < 8) // the first pixel in the high bits
             out.resize(start + (row.size() + perByte - 1) / perByte);
-            for (std::size_t x = 0; x < row.size(); ++x)
+        for (std::size_t x = 0; x < row.size(); ++x)
+            if (bitCount < 8)
                 out[start + x / perByte]
                     |= std::uint8_t(row[x] << (8 - bitCount * (x % perByte + 1)));
-        } else {
-            for (std::uint32_t v : row)
-                Put(out, v, bitCount / 8);
-        }
+            else
+                Put(out, row[x], bitCount / 8);
         out.resize(start + (out.size() - start + 3) / 4 * 4);
     }
     return out;
+}
+
+RleStream &RleStream::Absolute(const std::vector<std::uint8_t> &indices, bool fourBit)
+{
+    Raw({0, std::uint8_t(indices.size())});
+    const std::size_t start = m_bytes.size();
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (fourBit && i % 2)
+            m_bytes.back() |= indices[i];
+        else
+            m_bytes.push_back(std::uint8_t(fourBit ? indices[i] << 4 : indices[i]));
+    }
+    m_bytes.resize(start + (m_bytes.size() - start + 1) / 2 * 2); // padded to a word
+    return *this;
 }
 
 std::uint32_t Pattern(int x, int y)
@@ -88,9 +100,10 @@ Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, 
 void WriteFile(const QString &path, const Bytes &bytes)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size())),
-              qint64(bytes.size()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
+                    == qint64(bytes.size()))
+        << path.toStdString();
 }
 
 void WriteSolid(const QString &path, int width, int height, std::uint32_t rgb)
@@ -116,11 +129,11 @@ Bytes ReadFile(const QString &path)
     };
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (const COLORREF want = expected[std::size_t(y) * width + x];
-                surface.GetPixel(x, y) != want)
+            if (const COLORREF got = surface.GetPixel(x, y), want = expected[y * width + x];
+                got != want)
                 return ::testing::AssertionFailure()
-                    << "first difference at (" << x << ", " << y << "): RGB"
-                    << rgb(surface.GetPixel(x, y)) << ", expected RGB" << rgb(want);
+                    << "first difference at (" << x << ", " << y << "): RGB" << rgb(got)
+                    << ", expected RGB" << rgb(want);
     return ::testing::AssertionSuccess();
 }
 

@@ -27,7 +27,6 @@ struct BmpLayout
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1; // negative: top-down
-    std::uint16_t planes = 1;
     std::uint16_t bitCount = 24;
     std::uint32_t compression = 0;
     std::uint32_t clrUsed = 0;
@@ -49,6 +48,27 @@ Bytes BuildBmp(const BmpLayout &layout);
 // 0x00RRGGBB for 24. Stored bottom row first unless topDown.
 Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rowsTopFirst,
                bool topDown = false);
+
+// An RLE8 or RLE4 stream.
+class RleStream
+{
+public:
+    RleStream &Raw(std::initializer_list<std::uint8_t> bytes)
+    {
+        m_bytes.insert(m_bytes.end(), bytes);
+        return *this;
+    }
+    // value is an index, or two nibbles for RLE4.
+    RleStream &Run(std::uint8_t count, std::uint8_t value) { return Raw({count, value}); }
+    RleStream &Absolute(const std::vector<std::uint8_t> &indices, bool fourBit);
+    RleStream &EndOfLine() { return Raw({0, 0}); }
+    RleStream &EndOfPicture() { return Raw({0, 1}); }
+    RleStream &Delta(std::uint8_t dx, std::uint8_t dy) { return Raw({0, 2, dx, dy}); }
+    const Bytes &bytes() const { return m_bytes; }
+
+private:
+    Bytes m_bytes;
+};
 
 // No two neighbours alike and every channel varying (0x00RRGGBB), so a pixel read from the
 // wrong place, row or channel shows.
