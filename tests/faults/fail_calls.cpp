@@ -4,7 +4,7 @@
 // VELMORA_FAULT is CALL:N:ERROR, ERROR being ENOSPC or EIO:
 //   write:N   the files take N bytes in all; the write that crosses that line puts what still
 //             fits and the writes after it fail, as on a disk that fills up
-//   sync:N    the N-th fsync or fdatasync and every later one fail
+//   sync:N    the N-th fdatasync and every later one fail
 //   close:N   the N-th close fails (the descriptor is closed all the same, as Linux does)
 //   rename:N  the N-th rename of such a file and every later one fail
 
@@ -22,59 +22,37 @@
 
 namespace {
 
-struct Fault
-{
-    char call[8] = {};
-    long long n = 0;
-    int error = 0; // 0: no fault asked for
-};
+std::atomic<long long> g_seen {0}; // watched calls, or bytes written
 
-const Fault &Asked()
+// The error asked for when the call is the one asked for, on a path below the folder; else 0.
+int Asked(const char *call, const char *path, long long &n)
 {
-    static const Fault fault = [] {
-        Fault f;
-        char error[8] = {};
-        const char *asked = std::getenv("VELMORA_FAULT");
-        if (asked && std::sscanf(asked, "%7[a-z]:%lld:%7s", f.call, &f.n, error) == 3)
-            f.error = std::strcmp(error, "EIO") == 0 ? EIO : ENOSPC;
-        return f;
-    }();
-    return fault;
-}
-
-bool Below(const char *path)
-{
-    const char *dir = std::getenv("VELMORA_FAULT_DIR");
+    char asked[8] = {}, error[8] = {};
+    const char *fault = std::getenv("VELMORA_FAULT"), *dir = std::getenv("VELMORA_FAULT_DIR");
     const std::size_t length = dir ? std::strlen(dir) : 0;
-    return length && std::strncmp(path, dir, length) == 0 && path[length] == '/';
+    if (!fault || std::sscanf(fault, "%7[a-z]:%lld:%7s", asked, &n, error) != 3
+        || std::strcmp(asked, call) != 0 || !length || std::strncmp(path, dir, length) != 0
+        || path[length] != '/')
+        return 0;
+    return std::strcmp(error, "EIO") == 0 ? EIO : ENOSPC;
 }
 
-bool Watched(const char *call, int fd)
+// The same for a regular file open for writing.
+int Asked(const char *call, int fd, long long &n)
 {
-    if (!Asked().error || std::strcmp(Asked().call, call) != 0)
-        return false;
     struct stat st;
-    const int flags = fcntl(fd, F_GETFL);
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || (flags & O_ACCMODE) == O_RDONLY)
-        return false;
-    char link[32], path[4096];
+    char link[32], path[4096] = {};
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t n = readlink(link, path, sizeof path - 1);
-    path[n > 0 ? n : 0] = '\0';
-    return Below(path);
+    const bool written = fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
+        && (fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY
+        && readlink(link, path, sizeof path - 1) > 0;
+    return written ? Asked(call, path, n) : 0;
 }
 
-// Whether this watched call is the N-th or a later one.
-bool CountedOut()
+// Whether a watched call is the N-th or a later one; errno is then the error asked for.
+bool Fails(int error, long long n)
 {
-    static std::atomic<long long> seen {0};
-    return ++seen >= Asked().n;
-}
-
-int Fail()
-{
-    errno = Asked().error;
-    return -1;
+    return error && (errno = error, ++g_seen >= n);
 }
 
 template<typename F>
@@ -87,44 +65,36 @@ F Next(const char *name)
 
 extern "C" ssize_t write(int fd, const void *data, size_t size)
 {
-    static const auto real = Next<ssize_t (*)(int, const void *, size_t)>("write");
-    if (Watched("write", fd)) {
-        static std::atomic<long long> room {Asked().n};
-        const long long take = std::min<long long>(room.load(), (long long)size);
-        room -= take;
-        if (take == 0 && size > 0)
-            return Fail();
-        size = size_t(take);
+    long long n = 0;
+    if (const int error = size ? Asked("write", fd, n) : 0) {
+        const long long room = n - g_seen.fetch_add((long long)size);
+        if (room <= 0)
+            return errno = error, -1;
+        size = std::size_t(std::min<long long>(room, (long long)size));
     }
-    return real(fd, data, size);
+    return Next<ssize_t (*)(int, const void *, size_t)>("write")(fd, data, size);
 }
 
-extern "C" int fsync(int fd)
-{
-    static const auto real = Next<int (*)(int)>("fsync");
-    return Watched("sync", fd) && CountedOut() ? Fail() : real(fd);
-}
-
+// The data sync a file's last step asks for (a folder's fsync is no regular file's).
 extern "C" int fdatasync(int fd)
 {
-    static const auto real = Next<int (*)(int)>("fdatasync");
-    return Watched("sync", fd) && CountedOut() ? Fail() : real(fd);
+    long long n = 0;
+    const int error = Asked("sync", fd, n);
+    return Fails(error, n) ? -1 : Next<int (*)(int)>("fdatasync")(fd);
 }
 
 extern "C" int close(int fd)
 {
-    static const auto real = Next<int (*)(int)>("close");
-    const bool fails = Watched("close", fd) && CountedOut();
-    const int result = real(fd);
-    return fails ? Fail() : result;
+    long long n = 0;
+    const int error = Asked("close", fd, n);
+    const int result = Next<int (*)(int)>("close")(fd);
+    return Fails(error, n) ? -1 : result;
 }
 
 extern "C" int rename(const char *from, const char *to)
 {
-    static const auto real = Next<int (*)(const char *, const char *)>("rename");
     struct stat st;
-    if (Asked().error && std::strcmp(Asked().call, "rename") == 0 && Below(from)
-        && lstat(from, &st) == 0 && S_ISREG(st.st_mode) && CountedOut())
-        return Fail();
-    return real(from, to);
+    long long n = 0;
+    const int error = lstat(from, &st) == 0 && S_ISREG(st.st_mode) ? Asked("rename", from, n) : 0;
+    return Fails(error, n) ? -1 : Next<int (*)(const char *, const char *)>("rename")(from, to);
 }

@@ -16,8 +16,7 @@ struct BatchWorkload
 {
     explicit BatchWorkload(const QString &folder);
     BatchWorkload(const BatchWorkload &) = delete;
-    BatchWorkload &operator=(const BatchWorkload &) = delete;
-    ~BatchWorkload(); // unlocks the subfolder, so the folder can be removed
+    ~BatchWorkload() { Lock(false); } // so that the folder can be removed
 
     QStringList List() const { return {good, missing, good, unwritable, bad, second}; }
     // The closing warning a run over List() ends with.
@@ -26,6 +25,9 @@ struct BatchWorkload
     std::map<std::string, testbmp::Bytes> Files() const;
 
     QString folder, good, missing, unwritable, bad, second;
+
+private:
+    void Lock(bool locked) const;
 };
 
 // White "Ab" at half opacity.

@@ -9,11 +9,11 @@
 
 SmallDisk::SmallDisk(const QString &folder, const char *size)
     : m_folder(QFile::encodeName(folder))
-{
-    const QByteArray options = QByteArrayLiteral("size=") + size;
-    m_mounted = geteuid() == 0
-        && mount("velmora-test", m_folder.constData(), "tmpfs", 0, options.constData()) == 0;
-}
+    , m_mounted(geteuid() == 0
+                && mount("velmora-test", m_folder.constData(), "tmpfs", 0,
+                         (QByteArrayLiteral("size=") + size).constData())
+                    == 0)
+{ }
 
 SmallDisk::~SmallDisk()
 {
@@ -27,6 +27,5 @@ void SmallDisk::Fill() const
     const int fd = open((m_folder + "/filler").constData(), O_WRONLY | O_CREAT, 0600);
     if (fd >= 0 && fstatvfs(fd, &free) == 0)
         posix_fallocate(fd, 0, off_t(free.f_bavail * free.f_frsize));
-    if (fd >= 0)
-        close(fd);
+    close(fd);
 }

@@ -10,9 +10,7 @@ class SmallDisk
 public:
     SmallDisk(const QString &folder, const char *size);
     SmallDisk(const SmallDisk &) = delete;
-    SmallDisk &operator=(const SmallDisk &) = delete;
     ~SmallDisk();
-
     bool Mounted() const { return m_mounted; }
     // Takes every free byte with a file named "filler".
     void Fill() const;
