@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
-
-#include <sys/resource.h>
 
 struct ToolRun
 {
@@ -13,19 +12,16 @@ struct ToolRun
 
 // Runs the tool with no display and no platform named: it must choose the offscreen one itself.
 // Each argument goes through printf %b, so that "\377" is a byte a name may hold that is not
-// UTF-8. It runs in folder; input goes to its standard input; extra holds more NAME=VALUE
-// variables for it.
+// UTF-8. It runs in folder; input goes to its standard input; extra holds NAME=VALUE variables
+// for it, ahead of ours.
 inline ToolRun RunStamp(const QStringList &args, const QString &folder = {},
                         const QByteArray &input = {}, const QStringList &extra = {})
 {
     QProcess p;
     p.setWorkingDirectory(folder);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("QT_QPA_PLATFORM");
-    env.remove("DISPLAY");
-    for (const QString &variable : extra)
-        env.insert(variable.section('=', 0, 0), variable.section('=', 1));
-    p.setProcessEnvironment(env);
+    p.setEnvironment(extra
+                     + QProcess::systemEnvironment().filter(
+                         QRegularExpression("^(?!QT_QPA_PLATFORM=|DISPLAY=)")));
     p.start("sh",
             QStringList {"-c",
                          "for a; do set -- \"$@\" \"$(printf %b \"$a\")\"; shift; done; "
@@ -37,12 +33,4 @@ inline ToolRun RunStamp(const QStringList &args, const QString &folder = {},
     const bool ended = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
     return {ended ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
-}
-
-// The highest peak memory of any tool run so far, in KiB.
-inline long PeakKiB()
-{
-    rusage usage {};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_maxrss;
 }

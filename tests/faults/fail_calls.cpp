@@ -24,28 +24,28 @@ namespace {
 
 std::atomic<long long> g_seen {0}; // watched calls, or bytes written
 
-// The error asked for when the call is the one asked for, on a path below the folder; else 0.
+// The error asked for when the call is the one asked for, on a regular file below the folder;
+// else 0.
 int Asked(const char *call, const char *path, long long &n)
 {
     char asked[8] = {}, error[8] = {};
     const char *fault = std::getenv("VELMORA_FAULT"), *dir = std::getenv("VELMORA_FAULT_DIR");
     const std::size_t length = dir ? std::strlen(dir) : 0;
+    struct stat st;
     if (!fault || std::sscanf(fault, "%7[a-z]:%lld:%7s", asked, &n, error) != 3
         || std::strcmp(asked, call) != 0 || !length || std::strncmp(path, dir, length) != 0
-        || path[length] != '/')
+        || path[length] != '/' || lstat(path, &st) != 0 || !S_ISREG(st.st_mode))
         return 0;
     return std::strcmp(error, "EIO") == 0 ? EIO : ENOSPC;
 }
 
-// The same for a regular file open for writing.
+// The same for a file open for writing.
 int Asked(const char *call, int fd, long long &n)
 {
-    struct stat st;
     char link[32], path[4096] = {};
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const bool written = fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
-        && (fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY
-        && readlink(link, path, sizeof path - 1) > 0;
+    const bool written
+        = (fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY && readlink(link, path, sizeof path - 1) > 0;
     return written ? Asked(call, path, n) : 0;
 }
 
@@ -55,13 +55,10 @@ bool Fails(int error, long long n)
     return error && (errno = error, ++g_seen >= n);
 }
 
-template<typename F>
-F Next(const char *name)
-{
-    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-
 } // namespace
+
+// The call this library stands in front of.
+#define NEXT(call) reinterpret_cast<decltype(&call)>(dlsym(RTLD_NEXT, #call))
 
 extern "C" ssize_t write(int fd, const void *data, size_t size)
 {
@@ -72,7 +69,7 @@ extern "C" ssize_t write(int fd, const void *data, size_t size)
             return errno = error, -1;
         size = std::size_t(std::min<long long>(room, (long long)size));
     }
-    return Next<ssize_t (*)(int, const void *, size_t)>("write")(fd, data, size);
+    return NEXT(write)(fd, data, size);
 }
 
 // The data sync a file's last step asks for (a folder's fsync is no regular file's).
@@ -80,21 +77,20 @@ extern "C" int fdatasync(int fd)
 {
     long long n = 0;
     const int error = Asked("sync", fd, n);
-    return Fails(error, n) ? -1 : Next<int (*)(int)>("fdatasync")(fd);
+    return Fails(error, n) ? -1 : NEXT(fdatasync)(fd);
 }
 
 extern "C" int close(int fd)
 {
     long long n = 0;
     const int error = Asked("close", fd, n);
-    const int result = Next<int (*)(int)>("close")(fd);
+    const int result = NEXT(close)(fd);
     return Fails(error, n) ? -1 : result;
 }
 
 extern "C" int rename(const char *from, const char *to)
 {
-    struct stat st;
     long long n = 0;
-    const int error = lstat(from, &st) == 0 && S_ISREG(st.st_mode) ? Asked("rename", from, n) : 0;
-    return Fails(error, n) ? -1 : Next<int (*)(const char *, const char *)>("rename")(from, to);
+    const int error = Asked("rename", from, n);
+    return Fails(error, n) ? -1 : NEXT(rename)(from, to);
 }

@@ -20,9 +20,7 @@ BatchWorkload::BatchWorkload(const QString &path)
     QDir(path).mkdir("locked");
     testbmp::WriteFile(unwritable, testbmp::ReadFile(good));
     Lock(true);
-    testbmp::BmpLayout zeroWidth;
-    zeroWidth.width = 0;
-    testbmp::WriteFile(bad, testbmp::BuildBmp(zeroWidth));
+    testbmp::WriteFile(bad, {'B', 'M'});
     testbmp::WriteFile(second, testbmp::Picture24(37, 52, testbmp::Pattern));
 }
 

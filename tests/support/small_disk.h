@@ -5,17 +5,15 @@
 
 // A small tmpfs mounted on an empty folder for as long as the object lives: a disk that really
 // fills up. Only root may mount; Mounted() is false elsewhere and the test should skip.
-class SmallDisk
+struct SmallDisk
 {
-public:
     SmallDisk(const QString &folder, const char *size);
     SmallDisk(const SmallDisk &) = delete;
     ~SmallDisk();
-    bool Mounted() const { return m_mounted; }
+    bool Mounted() const { return mounted; }
     // Takes every free byte with a file named "filler".
     void Fill() const;
 
-private:
-    QByteArray m_folder;
-    bool m_mounted = false;
+    const QByteArray folder;
+    const bool mounted;
 };
