@@ -13,7 +13,7 @@ Surface Patterned(int w, int h, int bits, int shift)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::uint32_t p = testbmp::Pattern(x + shift, y);
-            s.SetPixel(x, y, RGB(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)));
+            s.StoreRow(x, y, &p, 1);
         }
     return s;
 }
@@ -51,10 +51,10 @@ TEST(AlphaBlend, EveryDepthBlendsEachChannelByTheRoundedRuleInsideTheClippedBoxO
                         const bool inside = x >= bx && x < bx + bw && y >= by && y < by + bh
                             && sx >= 0 && sx < 13 && sy >= 0 && sy < 9;
                         auto expected = Channels(before, x, y);
-                        for (std::size_t c = 0; inside && c < expected.size(); ++c)
-                            expected[c]
-                                = (Channels(src, sx, sy)[c] * a + expected[c] * (255 - a) + 127)
-                                / 255;
+                        for (std::size_t c = 0; inside && c < expected.size(); ++c) {
+                            const unsigned s = Channels(src, sx, sy)[c], d = expected[c];
+                            expected[c] = (s * a + d * (255 - a) + 127) / 255;
+                        }
                         ASSERT_EQ(Channels(dst, x, y), expected) << "at " << x << "," << y;
                     }
             }

@@ -19,15 +19,15 @@ auto Traits(const QFont &f)
 
 TEST(GdiFont, HeightWeightStylesQualityAndFaceBecomeTheFont)
 {
-    const QStringList fallback {kFallbackFamily};
-    EXPECT_EQ(Traits(FontFromLogFont({})),
-              std::tuple(16, QFont::Normal, false, false, false, false, fallback));
-    LOGFONT lf {-30, 0, 0, 0, FW_BOLD, 1, 1, 1, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "DejaVu Sans"};
+    EXPECT_EQ(
+        Traits(FontFromLogFont({})),
+        std::tuple(16, QFont::Normal, false, false, false, false, QStringList {kFallbackFamily}));
+    const LOGFONT lf {-30, 0, 0, 0, FW_BOLD, 1, 1, 1, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "Serif"};
     EXPECT_EQ(Traits(FontFromLogFont(lf)),
               std::tuple(30, QFont::Bold, true, true, true, true,
-                         QStringList {QStringLiteral("DejaVu Sans"), kFallbackFamily}));
-    lf.lfHeight = std::numeric_limits<std::int32_t>::min(); // far beyond any picture: bounded
-    EXPECT_EQ(FontFromLogFont(lf).pixelSize(), kMaxPixelSize);
+                         QStringList {"Serif", kFallbackFamily}));
+    // Far beyond any picture: bounded.
+    EXPECT_EQ(FontFromLogFont({.lfHeight = INT32_MIN}).pixelSize(), kMaxPixelSize);
 }
 
 TEST(GdiFont, PositiveHeightIsTheLargestCellThatFits)
@@ -49,26 +49,17 @@ TEST(GdiFont, PositiveHeightIsTheLargestCellThatFits)
 TEST(GdiFont, RecordSurvivesItsFontAndTakesWhatTheFontChanged)
 {
     // A cell height, and fields a QFont has no place for, come back from the base record.
-    const LOGFONT lf {
-        33, 7, 900, 900, 0, 1, 0, 0, 134, 3, 2, ANTIALIASED_QUALITY, 0x22, "DejaVu Serif"};
+    const LOGFONT lf {33, 7, 900, 900, 0, 1, 0, 0, 134, 3, 2, ANTIALIASED_QUALITY, 0x22, "Serif"};
     EXPECT_EQ(LogFontFromFont(FontFromLogFont(lf), lf), lf);
-    QFont changed = FontFromLogFont(lf);
+    QFont changed(QStringLiteral("Monospace"));
     changed.setPixelSize(20);
-    changed.setWeight(QFont::Bold);
-    changed.setItalic(false);
+    changed.setBold(true);
     changed.setUnderline(true);
     changed.setStyleStrategy(QFont::NoAntialias);
-    changed.setFamilies({QStringLiteral("DejaVu Sans Mono")});
-    const LOGFONT expected {-20,  7,
-                            900,  900,
-                            700,  0,
-                            1,    0,
-                            134,  3,
-                            2,    NONANTIALIASED_QUALITY,
-                            0x22, "DejaVu Sans Mono"};
-    EXPECT_EQ(LogFontFromFont(changed, lf), expected);
+    EXPECT_EQ(LogFontFromFont(changed, lf),
+              LOGFONT({-20, 7, 900, 900, 700, 0, 1, 0, 134, 3, 2, 3, 0x22, "Monospace"}));
     // Points at 96 dots per inch: 12 points are the 16 pixels height 0 gives.
-    QFont points(QStringLiteral("DejaVu Sans"));
+    QFont points(QStringLiteral("Serif"));
     points.setPointSize(12);
     EXPECT_EQ(LogFontFromFont(points).lfHeight, 0);
     points.setPointSize(24);
@@ -89,7 +80,7 @@ TEST(GdiFont, FaceNameIsCutAtACharacterBoundary)
 
 TEST(GdiText, ExtentOpaqueBoxAndGlyphsAreWhereQtPutsThemAtEveryDepth)
 {
-    // The same text drawn by QPainter on a plain image, its cell filled, glyphs at the baseline.
+    // The same text drawn by QPainter on a plain image: its cell filled, glyphs at the baseline.
     QFont font(kFallbackFamily);
     font.setPixelSize(20);
     font.setStyleStrategy(QFont::NoAntialias);
@@ -105,14 +96,11 @@ TEST(GdiText, ExtentOpaqueBoxAndGlyphsAreWhereQtPutsThemAtEveryDepth)
     painter.end();
     for (int bits : {16, 24, 32}) {
         SCOPED_TRACE(bits);
-        Surface s(80, 40, bits);
+        Surface s(80, 40, bits); // black text on white, opaque, unless set otherwise
         s.FillSolidRect(0, 0, 80, 40, RGB(0, 0, 255));
         s.SelectFont({.lfHeight = -20, .lfQuality = NONANTIALIASED_QUALITY});
         EXPECT_EQ(GetTextExtentPoint32(s, text), (SIZE {cell.width(), cell.height()}));
         EXPECT_EQ(GetTextExtentPoint32(s, QString()), (SIZE {0, cell.height()}));
-        s.SetBkMode(OPAQUE);
-        s.SetBkColor(RGB(255, 255, 255));
-        s.SetTextColor(RGB(0, 0, 0));
         TextOut(s, 5, 3, text);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 80; ++x) {

