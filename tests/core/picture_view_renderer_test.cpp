@@ -60,12 +60,4 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawAndTheFrameFollowsTheScroll)
         EXPECT_EQ(view.GetPixel(x, y), black ? RGB(0, 0, 0) : RGB(255, 255, 255))
             << "offsets " << h << "," << v << " at " << x << "," << y;
     }
-    // Another picture, once the drawn one is forgotten, is drawn with its own frame.
-    testbmp::WriteSolid(path, 50, 40, 0x123456);
-    ASSERT_TRUE(image.Load(path));
-    renderer.Invalidate();
-    renderer.Render(image, style, 0, 0, view);
-    EXPECT_EQ(view.GetPixel(10, 10), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(view.GetPixel(50, 10), RGB(0, 0, 0));
-    EXPECT_EQ(view.GetPixel(51, 10), RGB(255, 255, 255));
 }
