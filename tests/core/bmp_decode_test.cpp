@@ -35,15 +35,15 @@ constexpr COLORREF K = RGB(0, 0, 0), R = RGB(255, 0, 0), G = RGB(0, 255, 0), B =
 
 BmpLayout Of(std::uint16_t bits, const Rows &rows, std::vector<COLORREF> palette = {},
              std::uint32_t compression = 0, std::array<std::uint32_t, 4> m = {},
-             std::uint32_t headerSize = 40)
+             std::uint32_t headerSize = 40, bool topDown = false)
 {
     BmpLayout layout {.headerSize = headerSize, .width = std::int32_t(rows[0].size())};
-    layout.height = std::int32_t(rows.size());
+    layout.height = topDown ? -std::int32_t(rows.size()) : std::int32_t(rows.size());
     layout.bitCount = bits;
     layout.compression = compression;
     std::copy(m.begin(), m.end(), layout.masks);
     layout.palette = std::move(palette);
-    layout.pixels = PackRows(bits, rows);
+    layout.pixels = PackRows(bits, rows, topDown);
     return layout;
 }
 
@@ -116,14 +116,16 @@ TEST(BmpDecode, EveryFormDrawsItsPixels)
         // A run is a count and a pixel; literals are whole pixels, padded to a word.
         {"RLE24", Rle(4, 4, 2, {3, 0, 0, 255, 0, 0, 0, 3, 255, 0, 0, 0, 255, 0, 20, 180, 200, 0, 1, 255, 255, 255, 0, 1}),
             {B, G, Y, W, R, R, R, K}},
-        {"RLE24 cut inside a run", Rle(4, 4, 2, {3, 0, 0, 255, 0, 0, 0, 3, 255, 0, 0, 0, 255, 0, 20, 180, 200, 0, 1}),
+        {"RLE24 cut inside a pixel", Rle(4, 4, 2, {3, 0, 0, 255, 0, 0, 0, 3, 255, 0, 0, 0, 255, 0, 20, 180, 200, 0, 1, 255, 255}),
             {B, G, Y, K, R, R, R, K}},
     };
-    // clang-format on
     // OS/2 1.x tables have 3-byte entries, OS/2 2.x ones 4-byte entries or 3-byte ones where
-    // the pixels' offset says so. A table ends where the pixels start; the rest draw black.
-    for (const auto &[headerSize, entryBytes, entries] : std::vector<std::array<std::uint32_t, 3>> {
-             {12, 0, 256}, {12, 0, 2}, {16, 0, 256}, {64, 0, 2}, {64, 3, 256}, {40, 0, 2}}) {
+    // the pixels' offset says so; other tables always 4-byte ones, even where 3 would fit. A
+    // table ends where the pixels start; the rest draw black.
+    const std::vector<std::array<std::uint32_t, 3>> tables = {
+        {12, 0, 256}, {12, 0, 2}, {16, 0, 256}, {64, 0, 2}, {64, 3, 256}, {40, 0, 2}, {40, 0, 192}};
+    // clang-format on
+    for (const auto &[headerSize, entryBytes, entries] : tables) {
         BmpLayout layout = Of(8, {{1, 0, 2}}, table(entries, {Y, B}, G), 0, {}, headerSize);
         layout.paletteEntryBytes = entryBytes;
         rows.emplace_back("colour table", layout, std::vector {B, Y, entries > 2 ? G : K});
@@ -131,14 +133,10 @@ TEST(BmpDecode, EveryFormDrawsItsPixels)
     // Either row order, every header size, every surface depth.
     const Rows rgbw = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFFFF}};
     for (std::uint32_t size : {40u, 52u, 56u, 108u, 124u})
-        for (bool topDown : {false, true}) {
-            BmpLayout layout = Of(24, rgbw, {}, 0, {}, size);
-            layout.height = topDown ? -2 : 2;
-            layout.pixels = PackRows(24, rgbw, topDown);
+        for (bool topDown : {false, true})
             for (int bits : {16, 24, 32})
-                EXPECT_TRUE(Shows(layout, {R, G, B, W}, bits))
+                EXPECT_TRUE(Shows(Of(24, rgbw, {}, 0, {}, size, topDown), {R, G, B, W}, bits))
                     << size << " " << topDown << " " << bits;
-        }
     for (const auto &[form, layout, shown] : rows)
         EXPECT_TRUE(Shows(layout, shown)) << form << ", header " << layout.headerSize;
 

@@ -40,7 +40,7 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
     const QString good = dir.filePath("good.bmp"), bad = dir.filePath("bad.bmp");
     const Bytes valid = testbmp::Picture24(2, 2, testbmp::Pattern);
     testbmp::WriteFile(good, valid);
-    const auto cut = [](const Bytes &b, std::size_t n) {
+    const auto cut = [](const Bytes &b, int n) {
         return Bytes(b.begin(), b.begin() + n);
     };
     const auto fields = [](std::uint16_t bits, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
@@ -56,7 +56,7 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
         {"BX", Head({.signature = {'B', 'X'}}), F::NotBmp},
         {"header cut", cut(valid, 40), F::TruncatedHeader},
         {"masks cut", cut(fields(16, 0xF800, 0x7E0, 0x1F), 58), F::TruncatedHeader},
-        {"pixels cut", cut(valid, valid.size() - 1), F::TruncatedPixels},
+        {"pixels cut", cut(valid, int(valid.size()) - 1), F::TruncatedPixels},
         {"colour table cut", testbmp::BuildBmp({.bitCount = 8, .palette = std::vector(255, 0u)}), F::TruncatedColorTable},
         {"colours past the end, no pixel offset", Head({.bitCount = 8, .clrUsed = ~0u, .offBits = 0}), F::TruncatedColorTable},
         {"header size 20", Head({.headerSize = 20}), F::UnknownHeaderSize},
@@ -89,18 +89,17 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
     };
     // clang-format on
     for (const auto &[name, bytes, fault] : rows) {
+        SCOPED_TRACE(name);
         testbmp::WriteFile(bad, bytes);
         for (const bool fromFile : {false, true}) {
             DibImage image;
             ASSERT_TRUE(image.Load(good));
             const std::uint8_t *bits = image.GetBits();
-            EXPECT_EQ(fromFile ? image.Load(bad) : image.LoadFromBytes(bytes, bad),
-                      fault == F::None)
-                << name;
+            const bool loaded = fromFile ? image.Load(bad) : image.LoadFromBytes(bytes, bad);
+            EXPECT_EQ(loaded, fault == F::None);
             if (fault != F::None) {
                 EXPECT_EQ(std::tuple(image.GetLoadError(), image.GetPath(), image.GetBits()),
-                          std::tuple(QString(DibFaultText(fault)), good, bits))
-                    << name;
+                          std::tuple(QString(DibFaultText(fault)), good, bits));
             }
         }
     }
@@ -139,17 +138,17 @@ TEST(DibImage, AHugeFileCostsWhatItsPictureUsesNotItsSize)
     };
     // clang-format on
     for (const auto &[name, head, loads, bottomRight] : rows) {
+        SCOPED_TRACE(name);
         testbmp::WriteFile(path, head);
         ASSERT_EQ(truncate(QFile::encodeName(path).constData(), off_t(3) << 30), 0);
         rusage before {}, after {};
         getrusage(RUSAGE_SELF, &before);
         DibImage image;
-        EXPECT_EQ(image.Load(path), loads) << name;
+        EXPECT_EQ(image.Load(path), loads);
         getrusage(RUSAGE_SELF, &after);
-        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024)
-            << name << ": KiB more at the peak";
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KiB more at the peak";
         Surface s(4, 3);
         image.Draw(s);
-        EXPECT_EQ(s.GetPixel(3, 2), bottomRight) << name;
+        EXPECT_EQ(s.GetPixel(3, 2), bottomRight);
     }
 }
