@@ -13,10 +13,6 @@
 #include <optional>
 #include <vector>
 
-// Layouts are written with designated initializers naming only the fields a case sets; the rest
-// keep their defaults on purpose.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace testbmp {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -33,11 +29,11 @@ struct BmpLayout
     // Red, green, blue, alpha: inside headers of 52 bytes and more (alpha from 56), after a
     // 40-byte one when compression is 3 (alpha too when it is 6).
     std::uint32_t masks[4] = {0, 0, 0, 0};
-    std::vector<COLORREF> palette;
-    std::uint32_t paletteEntryBytes = 0;  // 3 or 4; 0: as the header size says
-    std::uint32_t gap = 0;                // bytes of 0xEE between the colour table and the pixels
-    std::optional<std::uint32_t> offBits; // default: where the pixels really start
-    Bytes pixels;                         // stored exactly as given
+    std::vector<COLORREF> palette {};
+    std::uint32_t paletteEntryBytes = 0; // 3 or 4; 0: as the header size says
+    std::uint32_t gap = 0;               // bytes of 0xEE between the colour table and the pixels
+    std::optional<std::uint32_t> offBits {}; // default: where the pixels really start
+    Bytes pixels {};                         // stored exactly as given
     char signature[2] = {'B', 'M'};
 };
 
