@@ -52,14 +52,12 @@ ScriptedPrompts::Answer ScriptedPrompts::Take(const PromptRequest &request, Mess
 MessageAnswer ScriptedPrompts::ShowMessage(QWidget *, const QString &text, const QString &caption,
                                            MessageButtons buttons, MessageIcon icon)
 {
-    const PromptRequest request {
-        .text = text, .caption = caption, .buttons = buttons, .icon = icon};
     const MessageAnswer cautious
         = buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    const MessageAnswer answer = Take(request, cautious).message;
-    if ((answer == MessageAnswer::Ok) == (cautious == MessageAnswer::Ok))
-        return answer;
-    ADD_FAILURE() << "scripted answer does not fit the buttons of "
-                  << ::testing::PrintToString(request);
-    return cautious;
+    const MessageAnswer answer
+        = Take({.text = text, .caption = caption, .buttons = buttons, .icon = icon}, cautious)
+              .message;
+    const bool fits = (answer == MessageAnswer::Ok) == (cautious == MessageAnswer::Ok);
+    EXPECT_TRUE(fits) << "scripted answer does not fit the buttons of " << text.toStdString();
+    return fits ? answer : cautious;
 }

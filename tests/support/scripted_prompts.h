@@ -23,57 +23,41 @@ struct PromptRequest
 
     static PromptRequest Warning(const QString &text)
     {
-        return {.text = text,
-                .caption = QString::fromUtf8(strings::kProgramTitle),
-                .icon = MessageIcon::Exclamation};
+        using namespace strings;
+        return {.text = text, .caption = kProgramTitle, .icon = MessageIcon::Exclamation};
     }
     static PromptRequest Question(const QString &text)
     {
-        return {.text = text,
-                .caption = QString::fromUtf8(strings::kQuestionCaption),
-                .buttons = MessageButtons::YesNo};
+        using namespace strings;
+        return {.text = text, .caption = kQuestionCaption, .buttons = MessageButtons::YesNo};
     }
     static PromptRequest Notice(const QString &text) { return {.text = text}; }
-    static PromptRequest FileDialog(PromptKind kind, const QString &filter)
+    static PromptRequest FileDialog(PromptKind k, const QString &f)
     {
-        return {.kind = kind, .filter = filter};
+        return {.kind = k, .filter = f};
     }
     friend bool operator==(const PromptRequest &, const PromptRequest &) = default;
 };
 void PrintTo(const PromptRequest &request, std::ostream *out);
 
 // A prompt service for tests, installed while it lives: it answers from a queue, in order, and
-// records every request. A prompt whose kind is not the next answer's, an answer that does not
-// fit the buttons, or an answer never asked for fails the test; the prompt then gets the
-// cautious answer: No, or cancelled.
+// records every request. A prompt whose kind is not the next answer's, or an answer never asked
+// for, fails the test; the prompt then gets the cautious answer: No, or cancelled.
 class ScriptedPrompts : public PromptService
 {
+    using K = PromptKind;
+
 public:
     ScriptedPrompts() { SetPrompts(this); }
     ~ScriptedPrompts() override;
 
-    ScriptedPrompts &AnswerMessage(MessageAnswer answer) { return Queue({.message = answer}); }
-    // An empty path: cancelled.
-    ScriptedPrompts &AnswerOpenFile(const QString &path)
-    {
-        return Queue({PromptKind::OpenFile, {path}});
-    }
-    ScriptedPrompts &AnswerOpenFiles(const QStringList &paths)
-    {
-        return Queue({PromptKind::OpenFiles, paths});
-    }
-    ScriptedPrompts &AnswerSaveFile(const QString &path)
-    {
-        return Queue({PromptKind::SaveFile, {path}});
-    }
-    ScriptedPrompts &AnswerFont(std::optional<LOGFONT> font)
-    {
-        return Queue({PromptKind::Font, {}, font});
-    }
-    ScriptedPrompts &AnswerColor(std::optional<COLORREF> color)
-    {
-        return Queue({PromptKind::Color, {}, {}, color});
-    }
+    // An empty path or list: cancelled.
+    ScriptedPrompts &AnswerMessage(MessageAnswer a) { return Queue({.message = a}); }
+    ScriptedPrompts &AnswerOpenFile(const QString &p) { return Queue({K::OpenFile, {p}}); }
+    ScriptedPrompts &AnswerOpenFiles(const QStringList &p) { return Queue({K::OpenFiles, p}); }
+    ScriptedPrompts &AnswerSaveFile(const QString &p) { return Queue({K::SaveFile, {p}}); }
+    ScriptedPrompts &AnswerFont(std::optional<LOGFONT> f) { return Queue({K::Font, {}, f}); }
+    ScriptedPrompts &AnswerColor(std::optional<COLORREF> c) { return Queue({K::Color, {}, {}, c}); }
     // Runs while the prompt last queued is up, before it is answered.
     ScriptedPrompts &WhileShown(std::function<void()> action)
     {
@@ -86,25 +70,19 @@ public:
 
     MessageAnswer ShowMessage(QWidget *, const QString &text, const QString &caption,
                               MessageButtons buttons, MessageIcon icon) override;
-    QString GetOpenFileName(QWidget *, const QString &filter) override
+    QString GetOpenFileName(QWidget *, const QString &f) override { return Path(K::OpenFile, f); }
+    QStringList GetOpenFileNames(QWidget *, const QString &f) override
     {
-        return Take({.kind = PromptKind::OpenFile, .filter = filter}).paths.value(0);
+        return Paths(K::OpenFiles, f);
     }
-    QStringList GetOpenFileNames(QWidget *, const QString &filter) override
+    QString GetSaveFileName(QWidget *, const QString &f) override { return Path(K::SaveFile, f); }
+    std::optional<LOGFONT> ChooseFont(QWidget *, const LOGFONT &f) override
     {
-        return Take({.kind = PromptKind::OpenFiles, .filter = filter}).paths;
+        return Take({.kind = K::Font, .font = f}).font;
     }
-    QString GetSaveFileName(QWidget *, const QString &filter) override
+    std::optional<COLORREF> ChooseColor(QWidget *, COLORREF c) override
     {
-        return Take({.kind = PromptKind::SaveFile, .filter = filter}).paths.value(0);
-    }
-    std::optional<LOGFONT> ChooseFont(QWidget *, const LOGFONT &initial) override
-    {
-        return Take({.kind = PromptKind::Font, .font = initial}).font;
-    }
-    std::optional<COLORREF> ChooseColor(QWidget *, COLORREF initial) override
-    {
-        return Take({.kind = PromptKind::Color, .color = initial}).color;
+        return Take({.kind = K::Color, .color = c}).color;
     }
 
 private:
@@ -122,6 +100,8 @@ private:
         m_answers.push_back(std::move(answer));
         return *this;
     }
+    QStringList Paths(K k, const QString &f) { return Take({.kind = k, .filter = f}).paths; }
+    QString Path(K k, const QString &f) { return Paths(k, f).value(0); }
     // Records the request and takes the next answer if it is of the request's kind.
     Answer Take(const PromptRequest &request, MessageAnswer cautious = MessageAnswer::Ok);
 
