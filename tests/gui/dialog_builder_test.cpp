@@ -1,9 +1,7 @@
 #include "res/dialog_templates.h"
-#include "res/program_icon.h"
 #include "res/resource_ids.h"
 #include "res/window_styles.h"
 #include "ui/dialog_builder.h"
-#include "ui/program_icon_qt.h"
 
 #include <QDialog>
 #include <QFontInfo>
@@ -74,19 +72,6 @@ TEST(DialogBuilder, LabelsTabOrderVisibilityAndCancel)
     }
     QTest::mouseClick(control(IDCANCEL), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-}
-
-// The PNG files installed for the desktop's menu hold the program's own pixels.
-TEST(Resources, InstalledIconFilesHoldTheProgramsIcon)
-{
-    for (const IconImage &image : ProgramIconImages()) {
-        const QImage png(QStringLiteral(VELMORA_BINARY_DIR
-                                        "/packaging/icons/%1x%1/apps/example.velmora.Velmora.png")
-                             .arg(image.size));
-        EXPECT_EQ(png.convertToFormat(QImage::Format_ARGB32), ProgramIconImage(image));
-        EXPECT_EQ(png.pixelColor(0, 0).alpha(), 0) << image.size;
-        EXPECT_EQ(png.pixelColor(24, 24).alpha(), 255) << image.size;
-    }
 }
 
 } // namespace

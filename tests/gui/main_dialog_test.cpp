@@ -146,12 +146,12 @@ TEST_F(MainDialogTest, OpenScrollDragAndSaveWritesTheTextWhereItWasDropped)
               std::pair(kWhite, kGrey));
 
     // Every change of size puts the view back to the start.
-    const std::function<void()> changes[] = {
-        [&] { dialog.resize(dialog.width() + 100, dialog.height() + 50); },
-        [&] { dialog.showMinimized(); },
-        [&] { dialog.showMaximized(); },
-        [&] { dialog.showNormal(); },
-    };
+    const std::function<void()> changes[]
+        = {[&] { dialog.resize(dialog.width() + 100, dialog.height() + 50); },
+           [&] { dialog.showMinimized(); }, [&] { dialog.showMaximized(); },
+           [&] {
+               dialog.showNormal();
+           }};
     for (const auto &change : changes) {
         h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -181,32 +181,21 @@ TEST_F(MainDialogTest, TheDragStateTable)
     dialog.DrawView();
     const int cx = dialog.Style().cx, cy = dialog.Style().cy;
     ASSERT_GT(cx, 0);
+    // The hit box is inclusive: (cx + 1) x (cy + 1). Released off the picture, the text stays;
+    // on its very edge, it moves, and back beyond the corner. Shift alone still drags; a move
+    // with nothing held abandons the drag. The right button deselects, as does a double click
+    // off the text.
     const std::tuple<Mouse, QPoint, Placement> steps[]
-        = {// The hit box is inclusive: (cx + 1) x (cy + 1).
-           {Down, {cx, cy}, {0, 0, 1, 1}},
-           {Up, {cx, cy}, {0, 0, 1, 0}},
-           {Down, {cx + 1, 0}, {0, 0, 0, 0}},
-           {Up, {cx + 1, 0}, {0, 0, 0, 0}},
-           // Released off the picture: the text stays. On its very edge: it moves, and back
-           // beyond the corner.
-           {Down, {1, 1}, {0, 0, 1, 1}},
-           {Held, {300, 10}, {0, 0, 1, 1}},
-           {Up, {300, 10}, {0, 0, 0, 0}},
-           {Down, {1, 1}, {0, 0, 1, 1}},
-           {Held, {200, 150}, {0, 0, 1, 1}},
-           {Up, {200, 150}, {199, 149, 1, 0}},
-           {Down, {200, 150}, {199, 149, 1, 1}},
-           {Held, {0, 0}, {199, 149, 1, 1}},
-           {Up, {0, 0}, {-1, -1, 1, 0}},
-           // Shift alone still drags; a move with nothing held abandons the drag.
-           {Down, {5, 5}, {-1, -1, 1, 1}},
-           {Shift, {40, 40}, {-1, -1, 1, 1}},
-           {Free, {50, 50}, {-1, -1, 1, 0}},
-           {Up, {50, 50}, {-1, -1, 1, 0}},
-           // The right button deselects; so does a double click off the text.
-           {Right, {120, 120}, {-1, -1, 0, 0}},
-           {Down, {5, 5}, {-1, -1, 1, 1}},
-           {Up, {5, 5}, {-1, -1, 1, 0}},
+        = {{Down, {cx, cy}, {0, 0, 1, 1}},       {Up, {cx, cy}, {0, 0, 1, 0}},
+           {Down, {cx + 1, 0}, {0, 0, 0, 0}},    {Up, {cx + 1, 0}, {0, 0, 0, 0}},
+           {Down, {1, 1}, {0, 0, 1, 1}},         {Held, {300, 10}, {0, 0, 1, 1}},
+           {Up, {300, 10}, {0, 0, 0, 0}},        {Down, {1, 1}, {0, 0, 1, 1}},
+           {Held, {200, 150}, {0, 0, 1, 1}},     {Up, {200, 150}, {199, 149, 1, 0}},
+           {Down, {200, 150}, {199, 149, 1, 1}}, {Held, {0, 0}, {199, 149, 1, 1}},
+           {Up, {0, 0}, {-1, -1, 1, 0}},         {Down, {5, 5}, {-1, -1, 1, 1}},
+           {Shift, {40, 40}, {-1, -1, 1, 1}},    {Free, {50, 50}, {-1, -1, 1, 0}},
+           {Up, {50, 50}, {-1, -1, 1, 0}},       {Right, {120, 120}, {-1, -1, 0, 0}},
+           {Down, {5, 5}, {-1, -1, 1, 1}},       {Up, {5, 5}, {-1, -1, 1, 0}},
            {Double, {120, 120}, {-1, -1, 0, 0}}};
     for (const auto &[kind, at, after] : steps)
         EXPECT_EQ(Send(kind, at), after) << kind << " at " << at.x() << "," << at.y();
