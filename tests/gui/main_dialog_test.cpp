@@ -1,12 +1,9 @@
-#include "app/about_dialog.h"
 #include "app/main_dialog.h"
 #include "overlay/text_properties_dialog.h"
 #include "res/resource_ids.h"
-#include "res/text_properties_template.h"
 #include "support/bmp_builder.h"
 #include "support/modal_runner.h"
 #include "support/scripted_prompts.h"
-#include "ui/dialog_builder.h"
 
 #include <QAction>
 #include <QMouseEvent>
@@ -173,6 +170,14 @@ TEST_F(MainDialogTest, OpenScrollDragAndSaveWritesTheTextWhereItWasDropped)
               PromptRequest::FileDialog(PromptKind::OpenFile, Str("BMP文件|*.bmp")));
     EXPECT_EQ(prompts.Requests().at(2),
               PromptRequest::FileDialog(PromptKind::SaveFile, Str("位图文件(*.bmp)|*.bmp|")));
+    // Another picture replaces the one drawn, with its own frame; no larger than the view, it
+    // leaves the bars disabled at 0.
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    dialog.Style().text.clear();
+    OpenGrey("small.bmp", 20, 20);
+    EXPECT_FALSE(h->isEnabled() || v->isEnabled());
+    EXPECT_EQ(std::tuple(v->value(), ViewPixel(19, 5), ViewPixel(20, 5), ViewPixel(21, 5)),
+              std::tuple(0, kGrey, RGB(0, 0, 0), kWhite));
 }
 
 TEST_F(MainDialogTest, TheDragStateTable)
@@ -239,14 +244,11 @@ TEST_F(MainDialogTest, EveryWarningAndQuestionOfTheFileCommands)
     const auto file = [](const QString &path, const char *end) {
         return PromptRequest::Warning(Str("文件 ") + path + Str(end));
     };
-    const auto closeFile = [&] {
-        Run(ids::kFileClose);
-    };
     const PromptRequest noFile = PromptRequest::Warning(Str("当前没有打开任何文件,无法保存!"));
     // The command, what comes before its last prompt, that prompt, whether a file stays open.
     const std::tuple<int, std::function<void()>, PromptRequest, bool> rows[] = {
-        {ids::kFileSave, closeFile, noFile, false},
-        {ids::kFileSaveAs, closeFile, noFile, false},
+        {ids::kFileSave, [&] { Run(ids::kFileClose); }, noFile, false},
+        {ids::kFileSaveAs, [&] { Run(ids::kFileClose); }, noFile, false},
         {ids::kFileOpen, [&] { prompts.AnswerOpenFile(bad); }, file(bad, " 读取失败!"), false},
         {ids::kFileSave, [&] { dialog.Style().text.clear(); },
          PromptRequest::Question(Str("当前没有文字信息,是否要继续保存文件?")), true},
