@@ -11,22 +11,14 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-QStringList Entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-} // namespace
-
 // Each call that puts a file on disk fails below Qt, as a full or failing disk makes it fail,
 // and then (as root) the disk really is full, on both roads a file takes (streamed at 32 bits,
 // whole at 24): the tool exits 1 naming the file and the system's reason, the original is byte
 // for byte as it was and no temporary is left.
 TEST(WriteSafety, EveryFailingCallLeavesTheOriginalWhole)
 {
-    // CALL:N:ERROR for the fault library (%1: the file's size less one), or the real full disk.
+    // CALL:N:ERROR for the fault library (%1: the file's size less one); "full": no call fails,
+    // the disk is full.
     const char *faults[] = {"write:0:ENOSPC", "write:4096:EIO",  "write:%1:ENOSPC", "sync:1:EIO",
                             "close:1:EIO",    "rename:1:ENOSPC", "full:ENOSPC"};
     // A megabyte of rows and one row more; several megabytes; the whole file in one write.
@@ -35,36 +27,37 @@ TEST(WriteSafety, EveryFailingCallLeavesTheOriginalWhole)
     QTemporaryDir dir;
     const SmallDisk disk(dir.path(), "16m");
     const QString folder = QFileInfo(dir.path()).canonicalFilePath();
+    const auto entries = [&folder] {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
     for (const QString fault : faults) {
-        const bool full = fault.startsWith("full");
-        if (full && !disk.Mounted())
+        if (fault.startsWith("full") && !disk.Mounted())
             GTEST_SKIP() << "needs root to mount a small file system";
         for (const auto &[name, width, height] : pictures) // whatever an earlier row did
             testbmp::WriteFile(folder + '/' + name,
                                testbmp::Picture24(width, height, testbmp::Pattern));
-        if (full)
+        if (fault.startsWith("full"))
             disk.Fill();
-        const QStringList entries = Entries(folder);
+        const QStringList before = entries();
         for (const auto &[name, width, height] : pictures)
             for (const int depth : {32, 24}) {
-                const QString path = folder + '/' + name, error = fault.section(':', -1);
-                const QString asked = QString(fault).replace(
-                    "%1", QString::number(53 + width * height * depth / 8));
-                const QStringList env = {"LD_PRELOAD=" VELMORA_FAIL_CALLS_PATH,
-                                         "VELMORA_FAULT_DIR=" + folder, "VELMORA_FAULT=" + asked,
-                                         "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS")
-                                             + ":verify_asan_link_order=0"};
-                SCOPED_TRACE((name + ' ' + asked + ' ' + QString::number(depth)).toStdString());
-                const testbmp::Bytes before = testbmp::ReadFile(path);
+                const QString path = folder + '/' + name,
+                              asked = QString(fault).replace(
+                                  "%1", QString::number(53 + width * height * depth / 8));
+                SCOPED_TRACE((asked + ' ' + name + ' ' + QString::number(depth)).toStdString());
+                const testbmp::Bytes old = testbmp::ReadFile(path);
                 const ToolRun r
                     = RunStamp({"--depth", QString::number(depth), "--text", "Ab", path}, {}, {},
-                               full ? QStringList() : env);
+                               {"LD_PRELOAD=" VELMORA_FAIL_CALLS_PATH,
+                                "VELMORA_FAULT_DIR=" + folder, "VELMORA_FAULT=" + asked,
+                                "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS")
+                                    + ":verify_asan_link_order=0"});
                 EXPECT_EQ(r.code, 1) << r.err.toStdString();
                 EXPECT_TRUE(r.err.contains("cannot write " + path + ": "
-                                           + std::strerror(error == "EIO" ? EIO : ENOSPC)))
+                                           + std::strerror(fault.endsWith("EIO") ? EIO : ENOSPC)))
                     << r.err.toStdString();
-                EXPECT_EQ(testbmp::ReadFile(path), before);
-                EXPECT_EQ(Entries(folder), entries);
+                EXPECT_EQ(testbmp::ReadFile(path), old);
+                EXPECT_EQ(entries(), before);
             }
     }
 }

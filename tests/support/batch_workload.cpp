@@ -17,25 +17,24 @@ BatchWorkload::BatchWorkload(const QString &path)
     , second(path + "/second.bmp")
 {
     testbmp::WriteFile(good, testbmp::Picture24(48, 30, testbmp::Pattern));
-    QDir(path).mkdir("locked");
-    testbmp::WriteFile(unwritable, testbmp::ReadFile(good));
-    Lock(true);
-    testbmp::WriteFile(bad, {'B', 'M'});
     testbmp::WriteFile(second, testbmp::Picture24(37, 52, testbmp::Pattern));
+    testbmp::WriteFile(bad, {'B', 'M'});
+    QDir(path).mkdir("locked");
+    QFile::copy(good, unwritable);
+    Lock(true);
 }
 
 // Mode bits keep others out of the subfolder; the immutable flag keeps root out too.
 void BatchWorkload::Lock(bool locked) const
 {
     const QByteArray name = QFile::encodeName(folder + "/locked");
-    const int fd = open(name.constData(), O_RDONLY | O_DIRECTORY);
+    const int fd = open(name, O_RDONLY | O_DIRECTORY);
     int flags = 0;
-    if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-        flags = locked ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
+    ioctl(fd, FS_IOC_GETFLAGS, &flags);
+    flags = locked ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ioctl(fd, FS_IOC_SETFLAGS, &flags);
     close(fd);
-    chmod(name.constData(), locked ? 0555 : 0755);
+    chmod(name, locked ? 0555 : 0755);
 }
 
 QString BatchWorkload::Summary() const
@@ -45,10 +44,10 @@ QString BatchWorkload::Summary() const
         .arg(missing, bad, unwritable);
 }
 
-std::map<std::string, testbmp::Bytes> BatchWorkload::Files() const
+std::map<std::string, testbmp::Bytes> BatchWorkload::Files(const QStringList &subs) const
 {
     std::map<std::string, testbmp::Bytes> files;
-    for (const QString sub : {"", "locked/"})
+    for (const QString &sub : subs)
         for (const QString &name : QDir(folder + '/' + sub).entryList(QDir::Files | QDir::Hidden))
             files[(sub + name).toStdString()] = testbmp::ReadFile(folder + '/' + sub + name);
     return files;
@@ -56,10 +55,5 @@ std::map<std::string, testbmp::Bytes> BatchWorkload::Files() const
 
 TextStyle HalfWhite()
 {
-    TextStyle style;
-    style.text = "Ab";
-    style.textColor = RGB(255, 255, 255);
-    style.alpha = 128;
-    style.font.lfHeight = -14;
-    return style;
+    return {.text = "Ab", .alpha = 128, .textColor = RGB(255, 255, 255), .font = {.lfHeight = -14}};
 }

@@ -3,7 +3,6 @@
 #include "overlay/text_style.h"
 #include "support/bmp_builder.h"
 
-#include <QString>
 #include <QStringList>
 
 #include <map>
@@ -15,19 +14,16 @@
 struct BatchWorkload
 {
     explicit BatchWorkload(const QString &folder);
-    BatchWorkload(const BatchWorkload &) = delete;
     ~BatchWorkload() { Lock(false); } // so that the folder can be removed
 
     QStringList List() const { return {good, missing, good, unwritable, bad, second}; }
     // The closing warning a run over List() ends with.
     QString Summary() const;
-    // Every file in the folder and the locked subfolder by name, so stray temporaries show up.
-    std::map<std::string, testbmp::Bytes> Files() const;
+    // Every file in the folder and the subfolders given by name, so stray temporaries show up.
+    std::map<std::string, testbmp::Bytes> Files(const QStringList &subs = {"", "locked/"}) const;
+    void Lock(bool locked) const;
 
     QString folder, good, missing, unwritable, bad, second;
-
-private:
-    void Lock(bool locked) const;
 };
 
 // White "Ab" at half opacity.
