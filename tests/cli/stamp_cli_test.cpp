@@ -90,7 +90,6 @@ TEST(StampCli, ArgumentListsGiveTheirStatusMessagesAndFiles)
     // A box of one colour, for CornerAt.
     const QString text = "--text|Ab 测试|--size|18|--opaque|--color|#00FF00|--background|#00FF00|";
     const QString longest = QString(251, 'n') + ".bmp";
-    const QStringList scanned = {"", "locked/", "out/"};
     const std::pair<QString, QString> words[]
         = {{"@failures",
             "cannot read missing.bmp: \ncannot write locked/unwritable.bmp: \n"
@@ -119,7 +118,7 @@ TEST(StampCli, ArgumentListsGiveTheirStatusMessagesAndFiles)
         const QByteArray input
             = QByteArray(row.input).replace('|', args.contains("--null") ? '\0' : '\n');
         testbmp::WriteFile(dir.filePath("sub/list"), testbmp::Bytes(input.begin(), input.end()));
-        const auto pristine = w.Files(scanned);
+        const auto pristine = w.Files({"", "locked/", "out/"});
         const ToolRun r = RunStamp(args, dir.path(), input);
         EXPECT_EQ(r.code, row.code) << r.err.toStdString();
         EXPECT_TRUE(r.out.contains(row.out)) << r.out.toStdString();
@@ -131,7 +130,7 @@ TEST(StampCli, ArgumentListsGiveTheirStatusMessagesAndFiles)
         for (const QString &line : lines)
             EXPECT_TRUE(r.err.contains("velmora-stamp: " + line.mid(usage))) << line.toStdString();
 
-        const auto now = w.Files(scanned);
+        const auto now = w.Files({"", "locked/", "out/"});
         QStringList changed;
         for (const auto &[name, bytes] : now)
             if (!pristine.count(name) || pristine.at(name) != bytes) {

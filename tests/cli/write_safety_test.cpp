@@ -3,7 +3,6 @@
 #include "support/small_disk.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,7 +25,7 @@ TEST(WriteSafety, EveryFailingCallLeavesTheOriginalWhole)
         = {{"edge.bmp", 1024, 257}, {"large.bmp", 1200, 800}, {"small.bmp", 64, 48}};
     QTemporaryDir dir;
     const SmallDisk disk(dir.path(), "16m");
-    const QString folder = QFileInfo(dir.path()).canonicalFilePath();
+    const QString folder = QDir(dir.path()).canonicalPath();
     const auto entries = [&folder] {
         return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     };

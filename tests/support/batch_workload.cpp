@@ -10,11 +10,6 @@
 
 BatchWorkload::BatchWorkload(const QString &path)
     : folder(path)
-    , good(path + "/good.bmp")
-    , missing(path + "/missing.bmp")
-    , unwritable(path + "/locked/unwritable.bmp")
-    , bad(path + "/bad.bmp")
-    , second(path + "/second.bmp")
 {
     testbmp::WriteFile(good, testbmp::Picture24(48, 30, testbmp::Pattern));
     testbmp::WriteFile(second, testbmp::Picture24(37, 52, testbmp::Pattern));
@@ -55,5 +50,10 @@ std::map<std::string, testbmp::Bytes> BatchWorkload::Files(const QStringList &su
 
 TextStyle HalfWhite()
 {
-    return {.text = "Ab", .alpha = 128, .textColor = RGB(255, 255, 255), .font = {.lfHeight = -14}};
+    TextStyle style;
+    style.text = "Ab";
+    style.textColor = RGB(255, 255, 255);
+    style.alpha = 128;
+    style.font.lfHeight = -14;
+    return style;
 }

@@ -23,7 +23,9 @@ struct BatchWorkload
     std::map<std::string, testbmp::Bytes> Files(const QStringList &subs = {"", "locked/"}) const;
     void Lock(bool locked) const;
 
-    QString folder, good, missing, unwritable, bad, second;
+    QString folder, good = folder + "/good.bmp", missing = folder + "/missing.bmp",
+                    unwritable = folder + "/locked/unwritable.bmp", bad = folder + "/bad.bmp",
+                    second = folder + "/second.bmp";
 };
 
 // White "Ab" at half opacity.
