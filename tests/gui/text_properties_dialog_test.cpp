@@ -29,10 +29,6 @@ class TextPropertiesDialogTest : public ::testing::Test
 protected:
     QWidget *Find(int id) { return FindControlWidget(dialog, id); }
     QLineEdit *Edit(int id) { return qobject_cast<QLineEdit *>(Find(id)); }
-    void ClickAt(int id, int x, int y) // x, y within the control
-    {
-        QTest::mouseClick(dialog, Qt::LeftButton, {}, Find(id)->mapTo(dialog, QPoint(x, y)));
-    }
     // What the window's backing store holds over a control. Nothing is painted for the grab,
     // so a change that was not repainted at once shows as the old picture.
     QImage OnScreen(int id)
@@ -56,12 +52,11 @@ protected:
     void Shows(const std::string &after)
     {
         SCOPED_TRACE(after);
-        const auto *check = qobject_cast<QCheckBox *>(Find(textprops::kBgTransparentCheck));
-        EXPECT_EQ(std::tuple(Edit(textprops::kTextEdit)->text(),
-                             Edit(textprops::kAlphaEdit)->text(), dialog->alphaSlider->value(),
-                             check->isChecked()),
-                  std::tuple(want.text, QString::number(want.alpha), want.alpha,
-                             want.bgTransparent == 1));
+        EXPECT_EQ(Edit(textprops::kTextEdit)->text(), want.text);
+        EXPECT_EQ(Edit(textprops::kAlphaEdit)->text(), QString::number(want.alpha));
+        EXPECT_EQ(dialog->alphaSlider->value(), want.alpha);
+        EXPECT_EQ(FindControl<QCheckBox>(dialog, textprops::kBgTransparentCheck)->isChecked(),
+                  want.bgTransparent == 1);
         const QImage shown = OnScreen(textprops::kPreviewBox);
         Surface drawn(shown.width(), shown.height());
         RenderPreview(drawn, want);
@@ -80,39 +75,40 @@ protected:
 
 TEST_F(TextPropertiesDialogTest, OpensOnTheRecordShowsEveryChangeOnScreenAtOnceAndEnterKeepsIt)
 {
+    // Every field differs from the start, so one lost on the way shows.
     const LOGFONT chosen {
-        // every field differs from the start
         -33, 7, 1, 2, FW_BOLD, 1, 1, 1, 134, 3, 2, NONANTIALIASED_QUALITY, 0x31, "DejaVu Sans"};
     prompts.AnswerFont(chosen);
     prompts.AnswerColor(RGB(255, 0, 0)).AnswerColor(RGB(0, 0, 255));
     Run([&] {
         Shows("opening");
-        QWidget *font = Find(textprops::kFontButton), *bg = Find(textprops::kBkColorSwatch);
-        EXPECT_EQ(QApplication::focusWidget(), font); // so Enter presses it
-        QTest::keyClick(font, Qt::Key_Return);
+        QTest::keyClick(Find(textprops::kFontButton), Qt::Key_Return); // focused at opening
         want.font = chosen;
         Shows("font chosen");
-        // The swatches take the column right of them and the row below them too.
-        ClickAt(textprops::kTextColorSwatch, 0, Find(textprops::kTextColorSwatch)->height());
-        want.textColor = RGB(255, 0, 0);
-        Shows("text colour chosen");
-        EXPECT_EQ(OnScreen(textprops::kTextColorSwatch).pixelColor(1, 1), QColor(255, 0, 0));
-        ClickAt(textprops::kBkColorSwatch, bg->width(), 0);
-        want.bkColor = RGB(0, 0, 255);
-        Shows("background colour chosen");
-        EXPECT_EQ(OnScreen(textprops::kBkColorSwatch).pixelColor(1, 1), QColor(0, 0, 255));
-        ClickAt(textprops::kBkColorSwatch, bg->width() + 1, bg->height() / 2); // opens nothing
+        // Opaque from here, so the background colour shows in the preview.
         QTest::mouseClick(Find(textprops::kBgTransparentCheck), Qt::LeftButton);
         want.bgTransparent = 0;
         Shows("check box");
+        QWidget *fg = Find(textprops::kTextColorSwatch), *bg = Find(textprops::kBkColorSwatch);
+        // The swatches take the column right of them and the row below them too.
+        QTest::mouseClick(dialog, Qt::LeftButton, {}, fg->mapTo(dialog, QPoint(0, fg->height())));
+        want.textColor = RGB(255, 0, 0);
+        Shows("text colour chosen");
+        EXPECT_EQ(OnScreen(textprops::kTextColorSwatch).pixelColor(1, 1), QColor(255, 0, 0));
+        QTest::mouseClick(dialog, Qt::LeftButton, {}, bg->mapTo(dialog, QPoint(bg->width(), 0)));
+        want.bkColor = RGB(0, 0, 255);
+        Shows("background colour chosen");
+        EXPECT_EQ(OnScreen(textprops::kBkColorSwatch).pixelColor(1, 1), QColor(0, 0, 255));
         QTest::keyClicks(Edit(textprops::kTextEdit), "Cd");
         want.text = "AbCd";
         Shows("typed in the text line");
-        // Held down, as while the thumb is dragged, the slider still reports every move; a
-        // page is a fifth of the range.
+        // The slider reports every position while its thumb is dragged; a page is a fifth of
+        // the range.
         dialog->alphaSlider->setSliderDown(true);
+        dialog->alphaSlider->setSliderPosition(want.alpha = 17);
+        Shows("slider dragged");
         QTest::keyClick(dialog->alphaSlider, Qt::Key_PageDown);
-        want.alpha = 151;
+        want.alpha = 68;
         Shows("page down on the slider");
         QTest::keyClick(Edit(textprops::kTextEdit), Qt::Key_Return);
     });
@@ -122,14 +118,15 @@ TEST_F(TextPropertiesDialogTest, OpensOnTheRecordShowsEveryChangeOnScreenAtOnceA
 
 TEST_F(TextPropertiesDialogTest, TransparencyTextIsCheckedAtEveryChangeAndEscapeDropsAll)
 {
-    // Typed over a selection of 100: of 3, 30, 300 only the last warns.
+    // Typed over a selection (from, length) of 100; the value then, and whether it warned. Of
+    // 3, 30, 300 typed one by one, only the last warns.
     const std::tuple<const char *, int, int, int, bool> rows[] = {
         {"300", 0, 3, 255, true},
         {"-", 0, 0, 0, true},
         {"x", 3, 0, 100, true},
         {"+", 0, 0, 100, false}, // rewritten in plain form
     };
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) // one for each warning
         prompts.AnswerMessage(MessageAnswer::Ok);
     Run([&] {
         QLineEdit *alphaEdit = Edit(textprops::kAlphaEdit), *textEdit = Edit(textprops::kTextEdit);
@@ -145,7 +142,7 @@ TEST_F(TextPropertiesDialogTest, TransparencyTextIsCheckedAtEveryChangeAndEscape
         QTest::keyClick(textEdit, Qt::Key_Escape);
         EXPECT_FALSE(dialog->isVisible());
     });
-    EXPECT_EQ(Record(record), Record(want)); // the last row left alpha as it started
+    EXPECT_EQ(Record(record), Record(want)); // the last row put alpha back where it started
     const QString range = "“请填入一个在0和255之间的整数。”";
     EXPECT_EQ(prompts.Requests(),
               (std::vector {PromptRequest::Warning(range), PromptRequest::Warning(range),
