@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QProcess>
-#include <QStringList>
 
 struct ToolRun
 {

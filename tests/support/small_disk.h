@@ -8,6 +8,7 @@
 struct SmallDisk
 {
     SmallDisk(const QString &folder, const char *size);
+    SmallDisk(const SmallDisk &) = delete;
     ~SmallDisk();
     bool Mounted() const { return mounted; }
     // Takes every free byte with a file named "filler".
