@@ -8,34 +8,27 @@
 #include <iosfwd>
 #include <vector>
 
-// What a prompt asked, as the tests compare it.
 enum class PromptKind { Message, OpenFile, OpenFiles, SaveFile, Font, Color };
 
+// What a prompt asked, as the tests compare it.
 struct PromptRequest
 {
     PromptKind kind = PromptKind::Message;
-    QString text {}, caption {}; // messages
+    QString text {}; // a file dialog's filter, as the command gave it
+    QString caption {};
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
-    QString filter {};                // file dialogs, as the command gave it
-    std::optional<LOGFONT> font {};   // the font dialog's starting font
-    std::optional<COLORREF> color {}; // the colour dialog's starting colour
 
-    static PromptRequest Warning(const QString &text)
+    static PromptRequest Warning(const QString &t)
     {
-        using namespace strings;
-        return {.text = text, .caption = kProgramTitle, .icon = MessageIcon::Exclamation};
+        return {.text = t, .caption = strings::kProgramTitle, .icon = MessageIcon::Exclamation};
     }
-    static PromptRequest Question(const QString &text)
+    static PromptRequest Question(const QString &t)
     {
-        using namespace strings;
-        return {.text = text, .caption = kQuestionCaption, .buttons = MessageButtons::YesNo};
+        return {.text = t, .caption = strings::kQuestionCaption, .buttons = MessageButtons::YesNo};
     }
-    static PromptRequest Notice(const QString &text) { return {.text = text}; }
-    static PromptRequest FileDialog(PromptKind k, const QString &f)
-    {
-        return {.kind = k, .filter = f};
-    }
+    static PromptRequest Notice(const QString &t) { return {.text = t}; }
+    static PromptRequest FileDialog(PromptKind k, const QString &f) { return {k, f}; }
     friend bool operator==(const PromptRequest &, const PromptRequest &) = default;
 };
 void PrintTo(const PromptRequest &request, std::ostream *out);
@@ -46,64 +39,56 @@ void PrintTo(const PromptRequest &request, std::ostream *out);
 class ScriptedPrompts : public PromptService
 {
     using K = PromptKind;
+    using Font = std::optional<LOGFONT>;
+    using Color = std::optional<COLORREF>;
 
 public:
     ScriptedPrompts() { SetPrompts(this); }
     ~ScriptedPrompts() override;
 
     // An empty path or list: cancelled.
-    ScriptedPrompts &AnswerMessage(MessageAnswer a) { return Queue({.message = a}); }
+    // shown runs while the message is up, before it is answered.
+    ScriptedPrompts &AnswerMessage(MessageAnswer a, std::function<void()> shown = {})
+    {
+        return Queue({.message = a, .whileShown = std::move(shown)});
+    }
     ScriptedPrompts &AnswerOpenFile(const QString &p) { return Queue({K::OpenFile, {p}}); }
     ScriptedPrompts &AnswerOpenFiles(const QStringList &p) { return Queue({K::OpenFiles, p}); }
     ScriptedPrompts &AnswerSaveFile(const QString &p) { return Queue({K::SaveFile, {p}}); }
-    ScriptedPrompts &AnswerFont(std::optional<LOGFONT> f) { return Queue({K::Font, {}, f}); }
-    ScriptedPrompts &AnswerColor(std::optional<COLORREF> c) { return Queue({K::Color, {}, {}, c}); }
-    // Runs while the prompt last queued is up, before it is answered.
-    ScriptedPrompts &WhileShown(std::function<void()> action)
-    {
-        m_answers.back().whileShown = std::move(action);
-        return *this;
-    }
-
+    ScriptedPrompts &AnswerFont(Font f) { return Queue({K::Font, {}, f}); }
+    ScriptedPrompts &AnswerColor(Color c) { return Queue({K::Color, {}, {}, c}); }
     const std::vector<PromptRequest> &Requests() const { return m_requests; }
-    void ClearRequests() { m_requests.clear(); }
 
     MessageAnswer ShowMessage(QWidget *, const QString &text, const QString &caption,
                               MessageButtons buttons, MessageIcon icon) override;
-    QString GetOpenFileName(QWidget *, const QString &f) override { return Path(K::OpenFile, f); }
+    QString GetOpenFileName(QWidget *, const QString &f) override { return Take(K::OpenFile, f); }
     QStringList GetOpenFileNames(QWidget *, const QString &f) override
     {
-        return Paths(K::OpenFiles, f);
+        return Take(K::OpenFiles, f).paths;
     }
-    QString GetSaveFileName(QWidget *, const QString &f) override { return Path(K::SaveFile, f); }
-    std::optional<LOGFONT> ChooseFont(QWidget *, const LOGFONT &f) override
-    {
-        return Take({.kind = K::Font, .font = f}).font;
-    }
-    std::optional<COLORREF> ChooseColor(QWidget *, COLORREF c) override
-    {
-        return Take({.kind = K::Color, .color = c}).color;
-    }
+    QString GetSaveFileName(QWidget *, const QString &f) override { return Take(K::SaveFile, f); }
+    Font ChooseFont(QWidget *, const LOGFONT &) override { return Take(K::Font).font; }
+    Color ChooseColor(QWidget *, COLORREF) override { return Take(K::Color).color; }
 
 private:
     struct Answer
     {
         PromptKind kind = PromptKind::Message;
         QStringList paths {};
-        std::optional<LOGFONT> font {};
-        std::optional<COLORREF> color {};
-        MessageAnswer message = MessageAnswer::Ok;
+        Font font {};
+        Color color {};
+        MessageAnswer message = MessageAnswer::No;
         std::function<void()> whileShown {};
+        operator QString() const { return paths.value(0); }
     };
     ScriptedPrompts &Queue(Answer answer)
     {
         m_answers.push_back(std::move(answer));
         return *this;
     }
-    QStringList Paths(K k, const QString &f) { return Take({.kind = k, .filter = f}).paths; }
-    QString Path(K k, const QString &f) { return Paths(k, f).value(0); }
     // Records the request and takes the next answer if it is of the request's kind.
-    Answer Take(const PromptRequest &request, MessageAnswer cautious = MessageAnswer::Ok);
+    Answer Take(PromptKind kind, const QString &filter = {}) { return Take({kind, filter}); }
+    Answer Take(const PromptRequest &request);
 
     std::deque<Answer> m_answers;
     std::vector<PromptRequest> m_requests;
