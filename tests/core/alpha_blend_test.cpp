@@ -59,12 +59,3 @@ TEST(AlphaBlend, EveryDepthBlendsEachChannelByTheRoundedRuleInsideTheClippedBoxO
                     }
             }
 }
-
-TEST(AlphaBlend, MixedFormatsBlendThroughColours)
-{
-    Surface src(1, 1, 24), dst(1, 1, 32);
-    src.SetPixel(0, 0, RGB(200, 100, 0));
-    dst.SetPixel(0, 0, RGB(0, 50, 255));
-    AlphaBlend(dst, 0, 0, 1, 1, src, 0, 0, 128);
-    EXPECT_EQ(dst.GetPixel(0, 0), RGB(100, 75, 127)); // (s * 128 + d * 127 + 127) / 255
-}

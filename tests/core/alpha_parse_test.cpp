@@ -16,15 +16,14 @@ TEST(ParseAlphaText, AcceptsRejectsAndSaturatesAsTheEditRequires)
     } rows[] = {
         // clang-format off
         // accepted: blanks and tabs around, one sign, leading zeros; out of range saturates
-        {u"0", 0}, {u"00", 0}, {u" 12", 12}, {u"\t012", 12}, {u"+12", 12}, {u"-5", -5},
-        {u"12 \t ", 12}, {u"300", 300}, {u"2147483647", kMax}, {u"2147483648", kMax},
-        {u"99999999999999999999", kMax}, {u"-2147483648", kMin}, {u"-2147483649", kMin},
+        {u"0", 0}, {u" 12", 12}, {u"\t012", 12}, {u"+12", 12}, {u"-5", -5}, {u"12 \t ", 12},
+        {u"2147483647", kMax}, {u"2147483648", kMax}, {u"99999999999999999999", kMax},
+        {u"-2147483648", kMin}, {u"-2147483649", kMin},
         // only the first 31 characters are looked at: x is the 32nd, then the 31st
         {u"12                             x", 12}, {u"12                            x", no},
         // rejected; a signed zero too
-        {u"", no}, {u"   ", no}, {u"abc", no}, {u"12a", no}, {u"a12", no}, {u"-", no}, {u"+", no},
-        {u"-0", no}, {u"+0", no}, {u"1 2", no}, {u"+ 5", no}, {u"--5", no}, {u"0x10", no},
-        {u"1.5", no}, {u"12\n", no}, {u"\u00a012", no}, {u"\uff11\uff12", no},
+        {u"", no}, {u"12a", no}, {u"a12", no}, {u"-", no}, {u"-0", no}, {u"+0", no}, {u"1 2", no},
+        {u"+ 5", no}, {u"--5", no}, {u"12\n", no}, {u"\u00a012", no}, {u"\uff11\uff12", no},
         // clang-format on
     };
     for (const auto &row : rows) {

@@ -30,26 +30,14 @@ TEST(GdiFont, HeightWeightStylesQualityAndFaceBecomeTheFont)
     EXPECT_EQ(FontFromLogFont({.lfHeight = INT32_MIN}).pixelSize(), kMaxPixelSize);
 }
 
-TEST(GdiFont, PositiveHeightIsTheLargestCellThatFits)
-{
-    const auto cellOf = [](int pixelSize) {
-        QFont font = FontFromLogFont({});
-        font.setPixelSize(pixelSize);
-        const QFontMetrics metrics(font);
-        return metrics.ascent() + metrics.descent();
-    };
-    // 1: no size fits, so the smallest is taken; the last a cell some size fills exactly.
-    for (int cell : {1, 12, 40, 97, cellOf(25)}) {
-        const int size = FontFromLogFont({.lfHeight = cell}).pixelSize();
-        EXPECT_TRUE(cellOf(size) <= cell || size == 1) << cell;
-        EXPECT_GT(cellOf(size + 1), cell) << cell;
-    }
-}
-
 TEST(GdiFont, RecordSurvivesItsFontAndTakesWhatTheFontChanged)
 {
-    // A cell height, and fields a QFont has no place for, come back from the base record.
-    const LOGFONT lf {33, 7, 900, 900, 0, 1, 0, 0, 134, 3, 2, ANTIALIASED_QUALITY, 0x22, "Serif"};
+    // Fields a QFont has no place for come back from the base record; a face name is cut at a
+    // character boundary, and a shorter one leaves none of the longer one behind.
+    LOGFONT lf {-33, 7, 900, 900, 0, 1, 0, 0, 134, 3, 2, ANTIALIASED_QUALITY, 0x22};
+    const QString eleven = QString::fromUtf8("文泉驿微米黑文泉驿微米"); // 33 bytes
+    SetFaceName(lf, eleven);
+    EXPECT_EQ(FaceName(lf), eleven.left(10));
     EXPECT_EQ(LogFontFromFont(FontFromLogFont(lf), lf), lf);
     QFont changed(QStringLiteral("Monospace"));
     changed.setPixelSize(20);
@@ -62,16 +50,6 @@ TEST(GdiFont, RecordSurvivesItsFontAndTakesWhatTheFontChanged)
     QFont points(QStringLiteral("Serif"));
     points.setPointSize(24);
     EXPECT_EQ(LogFontFromFont(points).lfHeight, -32);
-}
-
-TEST(GdiFont, FaceNameIsCutAtACharacterBoundary)
-{
-    LOGFONT lf;
-    const QString eleven = QString::fromUtf8("文泉驿微米黑文泉驿微米"); // 33 bytes
-    SetFaceName(lf, eleven);
-    EXPECT_EQ(FaceName(lf), eleven.left(10));
-    SetFaceName(lf, QStringLiteral("A")); // the rest of the longer name is cleared
-    EXPECT_EQ(FaceName(lf), QStringLiteral("A"));
 }
 
 TEST(GdiText, ExtentOpaqueBoxAndGlyphsAreWhereQtPutsThemAtEveryDepth)

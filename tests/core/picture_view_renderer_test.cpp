@@ -51,8 +51,7 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawAndTheFrameFollowsTheScroll)
     // The frame runs one pixel right of and below the picture, moved by the scroll, with white
     // beyond: offsets h, v, then a pixel and whether it is black.
     const std::array<int, 5> frame[]
-        = {{0, 0, 300, 50, 1},  {0, 0, 301, 50, 0},  {0, 0, 50, 200, 1},   {0, 0, 50, 201, 0},
-           {0, 150, 50, 50, 1}, {0, 150, 50, 51, 0}, {150, 0, 150, 20, 1}, {150, 0, 151, 20, 0}};
+        = {{0, 150, 50, 50, 1}, {0, 150, 50, 51, 0}, {150, 0, 150, 20, 1}, {150, 0, 151, 20, 0}};
     Surface view(400, 300);
     style.x = 1000;
     for (const auto [h, v, x, y, black] : frame) {

@@ -5,18 +5,7 @@
 
 #include <algorithm>
 
-TEST(TextPreview, GridIsBlackEveryTenPixelsOnWhite)
-{
-    Surface s(35, 25);
-    s.FillSolidRect(0, 0, 35, 25, RGB(1, 2, 3));
-    DrawPreviewGrid(s);
-    for (int y = 0; y < 25; ++y)
-        for (int x = 0; x < 35; ++x)
-            ASSERT_EQ(s.GetPixel(x, y), x % 10 && y % 10 ? RGB(255, 255, 255) : RGB(0, 0, 0))
-                << x << "," << y;
-}
-
-TEST(TextPreview, TextIsCentredByIntegerHalvesAndCutWhenWiderThanTheBox)
+TEST(TextPreview, TextIsCentredByIntegerHalvesOverABlackGridEveryTenPixels)
 {
     TextStyle style;
     style.bgTransparent = 0;
@@ -33,8 +22,15 @@ TEST(TextPreview, TextIsCentredByIntegerHalvesAndCutWhenWiderThanTheBox)
         const SIZE size = MeasureText(box, style);
         const POINT at = RenderPreview(box, style);
         EXPECT_EQ(at, (POINT {w / 2 - size.cx / 2, h / 2 - size.cy / 2}));
-        // The opaque box shows red where no glyph is, such as its top row, cut at both edges.
+        // The opaque box shows red where no glyph is, such as its top row, cut at both edges;
+        // the grid on white is all around it.
         for (int x : {std::max(0, at.x), std::min(w, at.x + size.cx) - 1})
             EXPECT_EQ(box.GetPixel(x, at.y), RGB(255, 0, 0)) << x;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (y < at.y || y >= at.y + size.cy || x < at.x || x >= at.x + size.cx)
+                    ASSERT_EQ(box.GetPixel(x, y),
+                              x % 10 && y % 10 ? RGB(255, 255, 255) : RGB(0, 0, 0))
+                        << x << "," << y;
     }
 }
