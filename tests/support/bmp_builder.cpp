@@ -4,15 +4,11 @@
 
 namespace testbmp {
 
-namespace {
-
-void Put(Bytes &b, std::uint64_t v, int size)
+static void Put(Bytes &b, std::uint64_t v, int size)
 {
     for (int i = 0; i < size; ++i)
         b.push_back(std::uint8_t(v >> 8 * i));
 }
-
-} // namespace
 
 Bytes BuildBmp(const BmpLayout &l)
 {
@@ -71,14 +67,9 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
 RleStream &RleStream::Absolute(const std::vector<std::uint8_t> &indices, bool fourBit)
 {
     Raw({0, std::uint8_t(indices.size())});
-    const std::size_t start = m_bytes.size();
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        if (fourBit && i % 2)
-            m_bytes.back() |= indices[i];
-        else
-            m_bytes.push_back(std::uint8_t(fourBit ? indices[i] << 4 : indices[i]));
-    }
-    m_bytes.resize(start + (m_bytes.size() - start + 1) / 2 * 2); // padded to a word
+    Bytes packed = PackRows(fourBit ? 4 : 8, {{indices.begin(), indices.end()}});
+    packed.resize(((fourBit ? (indices.size() + 1) / 2 : indices.size()) + 1) / 2 * 2); // a word
+    m_bytes.insert(m_bytes.end(), packed.begin(), packed.end());
     return *this;
 }
 
@@ -121,15 +112,13 @@ Bytes ReadFile(const QString &path)
 ::testing::AssertionResult SurfaceShows(const Surface &surface, int width, int height,
                                         const std::vector<COLORREF> &expected)
 {
-    if (expected.size() != std::size_t(width) * std::size_t(height))
-        return ::testing::AssertionFailure()
-            << "expected colours do not cover " << width << " x " << height;
     const auto rgb = [](COLORREF c) {
         return testing::PrintToString(std::tuple(+GetRValue(c), +GetGValue(c), +GetBValue(c)));
     };
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (const COLORREF got = surface.GetPixel(x, y), want = expected[y * width + x];
+            if (const COLORREF got = surface.GetPixel(x, y),
+                want = expected.at(std::size_t(y * width + x));
                 got != want)
                 return ::testing::AssertionFailure()
                     << "first difference at (" << x << ", " << y << "): RGB" << rgb(got)

@@ -81,10 +81,6 @@ inline std::uint16_t U16At(const Bytes &b, std::size_t at)
 {
     return std::uint16_t(b.at(at) | b.at(at + 1) << 8);
 }
-inline std::uint32_t U32At(const Bytes &b, std::size_t at)
-{
-    return U16At(b, at) | std::uint32_t(U16At(b, at + 2)) << 16;
-}
 
 // The top-left width x height pixels against colours given top row first.
 ::testing::AssertionResult SurfaceShows(const Surface &surface, int width, int height,
