@@ -80,18 +80,15 @@ TEST(BmpDecode, EveryFormDrawsItsPixels)
         {"32 bits, fourth byte ignored", Of(32, {{0xFFFF0000, 0x7F0000FF}}), {R, B}},
         // 16 of 31 widens to 132; the top bit is ignored.
         {"16 bits, 5-5-5", Of(16, {{0x7C00, 0x8210, 0x001F}}), {R, RGB(0, 132, 132), B}},
-        {"5-6-5 masks after the header",
-            Of(16, {{0xF800, 0x07E0, 0x0410}}, {}, 3, {0xF800, 0x07E0, 0x1F}),
+        {"5-6-5, masks after", Of(16, {{0xF800, 0x07E0, 0x0410}}, {}, 3, {0xF800, 0x07E0, 0x1F}),
             {R, G, RGB(0, 130, 132)}},
         {"masks in a 56-byte header, red low",
             Of(32, {{0xFF, 0x80FF0000}}, {}, 3, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 56), {R, B}},
         // Channels are scaled by rounding: 512 of 1023 gives 128.
-        {"2-10-10-10",
-            Of(32, {{1023u << 20 | 512u << 10}}, {}, 3, {0x3FF00000, 0xFFC00, 0x3FF}, 124),
+        {"2-10-10-10", Of(32, {{0x3FF80000}}, {}, 3, {0x3FF00000, 0xFFC00, 0x3FF}, 124),
             {RGB(255, 128, 0)}},
         {"alpha bit fields", Of(16, {{0xFF00, 0x00F0}}, {}, 6, {0xF00, 0xF0, 0xF, 0xF000}), {R, G}},
-        {"masks unused without bit fields",
-            Of(16, {{0x7C00}}, {}, 0, {0x1F, 0x3E0, 0x7C00}, 108), {R}},
+        {"unused masks", Of(16, {{0x7C00}}, {}, 0, {0x1F, 0x3E0, 0x7C00}, 108), {R}},
         // Blue, green, red, alpha as 16-bit words, each rounded to 8 bits.
         {"64 bits", {.width = 2, .bitCount = 64, .pixels = {0x81, 0, 0, 0x80, 0xC8, 0xC8, 0, 0,
             0x80, 0, 0x7F, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}}, {RGB(200, 128, 1), RGB(255, 127, 0)}},
@@ -101,8 +98,7 @@ TEST(BmpDecode, EveryFormDrawsItsPixels)
             {K, K, K, R, B, R, Y, K, G, G, G, K}},
         {"RLE8 run past the row, stream cut", Rle(8, 4, 3, {9, 2, 0, 5, 1}),
             {K, K, K, K, K, K, K, K, B, B, B, B}},
-        {"RLE8 delta to the right, run ending at the data's end",
-            Rle(8, 4, 3, {1, 1, 0, 2, 2, 0, 1, 3, 0, 0, 4, 2}),
+        {"RLE8 delta right, run to the end", Rle(8, 4, 3, {1, 1, 0, 2, 2, 0, 1, 3, 0, 0, 4, 2}),
             {K, K, K, K, B, B, B, B, G, K, K, Y}},
         // Runs alternate their nibbles; index 15 is beyond the table.
         {"RLE4", Rle(4, 5, 2, {5, 0x12, 0, 0, 0, 3, 0x02, 0x10, 1, 0xF0, 0, 1}),

@@ -46,49 +46,46 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
     const auto fields = [](std::uint16_t bits, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
         return Head({.bitCount = bits, .compression = 3, .masks = {r, g, b}});
     };
-    using F = DibFault;
+    using enum DibFault;
     // clang-format off
     const struct { const char *name; Bytes bytes; DibFault fault; /* None: loads */ } rows[] = {
-        {"13 bytes", cut(valid, 13), F::TooShort},
-        {"14 bytes", cut(valid, 14), F::TruncatedHeader},
-        {"XM", Head({.signature = {'X', 'M'}}), F::NotBmp},
-        {"BX", Head({.signature = {'B', 'X'}}), F::NotBmp},
-        {"header cut", cut(valid, 40), F::TruncatedHeader},
-        {"masks cut", cut(fields(16, 0xF800, 0x7E0, 0x1F), 58), F::TruncatedHeader},
-        {"pixels cut", cut(valid, int(valid.size()) - 1), F::TruncatedPixels},
+        {"13 bytes", cut(valid, 13), TooShort},
+        {"14 bytes", cut(valid, 14), TruncatedHeader},
+        {"XM", Head({.signature = {'X', 'M'}}), NotBmp},
+        {"BX", Head({.signature = {'B', 'X'}}), NotBmp},
+        {"header cut", cut(valid, 40), TruncatedHeader},
+        {"masks cut", cut(fields(16, 0xF800, 0x7E0, 0x1F), 58), TruncatedHeader},
+        {"pixels cut", cut(valid, int(valid.size()) - 1), TruncatedPixels},
         {"colour table cut", testbmp::BuildBmp({.bitCount = 8, .palette = std::vector(255, 0u)}),
-            F::TruncatedColorTable},
+            TruncatedColorTable},
         {"colours past the end, no pixel offset",
-            Head({.bitCount = 8, .clrUsed = ~0u, .offBits = 0}), F::TruncatedColorTable},
-        {"header size 20", Head({.headerSize = 20}), F::UnknownHeaderSize},
-        {"15 bits", Head({.bitCount = 15}), F::BadBitCount},
-        {"JPEG", Head({.compression = 4}), F::BadCompression},
-        {"PNG", Head({.compression = 5}), F::BadCompression},
-        {"RLE8 of 24 bits", Head({.compression = 1}), F::BadCompression},
-        {"RLE4 of 8 bits", Head({.bitCount = 8, .compression = 2}), F::BadCompression},
-        {"bit fields of 24 bits", fields(24, 0xFF0000, 0xFF00, 0xFF), F::BadCompression},
-        {"bit fields of 64 bits", Head({.bitCount = 64, .compression = 3}), F::BadCompression},
-        {"OS/2 Huffman", Head({.headerSize = 64, .bitCount = 1, .compression = 3}),
-            F::BadCompression},
-        {"OS/2 alpha fields", Head({.headerSize = 64, .bitCount = 32, .compression = 6}),
-            F::BadCompression},
-        {"OS/2 RLE24, 16 bits", Head({.headerSize = 64, .bitCount = 16, .compression = 4}),
-            F::BadCompression},
-        {"width 0", Head({.width = 0}), F::BadSize},
-        {"width -2", Head({.width = -2}), F::BadSize},
-        {"height 0", Head({.height = 0}), F::BadSize},
-        {"width 65536", Head({.width = 65536}), F::TooLarge},
-        {"height -65536", Head({.height = -65536}), F::TooLarge},
-        {"2^28 + 16384 pixels", Head({.width = 16385, .height = 16384}), F::TooLarge},
-        {"a zero mask", fields(16, 0x7C00, 0, 0x1F), F::BadMasks},
-        {"overlapping masks", fields(16, 0xF800, 0xFE0, 0x1F), F::BadMasks},
-        {"a mask with a gap", fields(32, 0xFF0F00, 0xF0, 0xFF000000), F::BadMasks},
-        {"a mask past the pixel", fields(16, 0x1F0000, 0x7E0, 0x1F), F::BadMasks},
+            Head({.bitCount = 8, .clrUsed = ~0u, .offBits = 0}), TruncatedColorTable},
+        {"header size 20", Head({.headerSize = 20}), UnknownHeaderSize},
+        {"15 bits", Head({.bitCount = 15}), BadBitCount},
+        {"JPEG", Head({.compression = 4}), BadCompression},
+        {"PNG", Head({.compression = 5}), BadCompression},
+        {"RLE8 of 24 bits", Head({.compression = 1}), BadCompression},
+        {"RLE4 of 8 bits", Head({.bitCount = 8, .compression = 2}), BadCompression},
+        {"bit fields of 24 bits", fields(24, 0xFF0000, 0xFF00, 0xFF), BadCompression},
+        {"bit fields of 64 bits", Head({.bitCount = 64, .compression = 3}), BadCompression},
+        {"OS/2 Huffman", Head({.headerSize = 64, .bitCount = 1, .compression = 3}), BadCompression},
+        {"OS/2 alpha", Head({.headerSize = 64, .bitCount = 32, .compression = 6}), BadCompression},
+        {"RLE24 of 16", Head({.headerSize = 64, .bitCount = 16, .compression = 4}), BadCompression},
+        {"width 0", Head({.width = 0}), BadSize},
+        {"width -2", Head({.width = -2}), BadSize},
+        {"height 0", Head({.height = 0}), BadSize},
+        {"width 65536", Head({.width = 65536}), TooLarge},
+        {"height -65536", Head({.height = -65536}), TooLarge},
+        {"2^28 + 16384 pixels", Head({.width = 16385, .height = 16384}), TooLarge},
+        {"a zero mask", fields(16, 0x7C00, 0, 0x1F), BadMasks},
+        {"overlapping masks", fields(16, 0xF800, 0xFE0, 0x1F), BadMasks},
+        {"a mask with a gap", fields(32, 0xFF0F00, 0xF0, 0xFF000000), BadMasks},
+        {"a mask past the pixel", fields(16, 0x1F0000, 0x7E0, 0x1F), BadMasks},
         // A run-length picture may unpack to max(256 MiB, 64 x its file).
-        {"RLE8 of 256 MiB", Rle8(8192, 8192), F::None},
-        {"RLE8 past 256 MiB", Rle8(8192, 8193), F::CompressedTooLarge},
-        {"RLE8 of 64 x its file", Rle8(8192, 9216, 9216 * 512), F::None},
-        {"RLE8 past 64 x its file", Rle8(8192, 9216, 9216 * 512 - 1), F::CompressedTooLarge},
+        {"RLE8 of 256 MiB", Rle8(8192, 8192), None},
+        {"RLE8 past 256 MiB", Rle8(8192, 8193), CompressedTooLarge},
+        {"RLE8 of 64 x its file", Rle8(8192, 9216, 9216 * 512), None},
+        {"RLE8 past 64 x its file", Rle8(8192, 9216, 9216 * 512 - 1), CompressedTooLarge},
     };
     // clang-format on
     for (const auto &[name, bytes, fault] : rows) {
@@ -99,10 +96,11 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
             ASSERT_TRUE(image.Load(good));
             const std::uint8_t *bits = image.GetBits();
             const bool loaded = fromFile ? image.Load(bad) : image.LoadFromBytes(bytes, bad);
-            EXPECT_EQ(loaded, fault == F::None);
-            if (fault != F::None)
+            EXPECT_EQ(loaded, fault == DibFault::None);
+            if (fault != DibFault::None) {
                 EXPECT_EQ(std::tuple(image.GetLoadError(), image.GetPath(), image.GetBits()),
                           std::tuple(QString(DibFaultText(fault)), good, bits));
+            }
         }
     }
 

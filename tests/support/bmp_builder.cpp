@@ -47,18 +47,16 @@ Bytes PackRows(int bitCount, const std::vector<std::vector<std::uint32_t>> &rows
                bool topDown)
 {
     Bytes out;
-    const std::size_t height = rowsTopFirst.size(), perByte = std::size_t(8 / bitCount);
-    for (std::size_t i = 0; i < height; ++i) {
-        const auto &row = rowsTopFirst[topDown ? i : height - 1 - i];
+    for (std::size_t i = 0; i < rowsTopFirst.size(); ++i) {
+        const auto &row = rowsTopFirst[topDown ? i : rowsTopFirst.size() - 1 - i];
         const std::size_t start = out.size();
-        if (bitCount < 8) // the first pixel in the high bits
-            out.resize(start + (row.size() + perByte - 1) / perByte);
-        for (std::size_t x = 0; x < row.size(); ++x)
-            if (bitCount < 8)
-                out[start + x / perByte]
-                    |= std::uint8_t(row[x] << (8 - bitCount * (x % perByte + 1)));
-            else
+        for (std::size_t x = 0, bit = 0; x < row.size(); ++x, bit = (bit + bitCount) % 8)
+            if (bitCount >= 8)
                 Put(out, row[x], bitCount / 8);
+            else if (bit == 0) // the first pixel in the high bits
+                out.push_back(std::uint8_t(row[x] << (8 - bitCount)));
+            else
+                out.back() |= std::uint8_t(row[x] << (8 - bitCount - bit));
         out.resize(start + (out.size() - start + 3) / 4 * 4);
     }
     return out;
@@ -91,9 +89,9 @@ Bytes Picture24(int width, int height, const std::function<std::uint32_t(int x, 
 void WriteFile(const QString &path, const Bytes &bytes)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                && file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
-                    == qint64(bytes.size()))
+    const qint64 size = qint64(bytes.size());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)
+                && file.write(reinterpret_cast<const char *>(bytes.data()), size) == size)
         << path.toStdString();
 }
 
@@ -117,8 +115,7 @@ Bytes ReadFile(const QString &path)
     };
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (const COLORREF got = surface.GetPixel(x, y),
-                want = expected.at(std::size_t(y * width + x));
+            if (const COLORREF got = surface.GetPixel(x, y), want = expected.at(y * width + x);
                 got != want)
                 return ::testing::AssertionFailure()
                     << "first difference at (" << x << ", " << y << "): RGB" << rgb(got)
