@@ -74,7 +74,7 @@ TEST(BmpDecode, EveryFormDrawsItsPixels)
         {"4 bits, 3 colours", Of(4, {{0, 1, 2}, {15, 1, 0}}, {Y, B, W}), {Y, B, W, K, B, Y}},
         {"8 bits", Of(8, {{0, 255}, {2, 1}}, table(256, {R, G, B}, Y)), {R, Y, B, G}},
         {"24 bits, no table whatever biClrUsed says, bfOffBits past a gap",
-            {.clrUsed = 5, .gap = 6, .pixels = {20, 180, 200, 0}}, {Y}},
+            {.clrUsed = 5, .gap = 2, .pixels = {20, 180, 200, 0}}, {Y}},
         {"bfOffBits inside the headers", {.offBits = 20, .pixels = {0, 0, 0xFF, 0}}, {R}},
         {"bfOffBits past the end", {.offBits = 5000, .pixels = {0, 0, 0xFF, 0}}, {R}},
         {"32 bits, fourth byte ignored", Of(32, {{0xFFFF0000, 0x7F0000FF}}), {R, B}},
