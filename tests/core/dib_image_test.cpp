@@ -107,16 +107,14 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
     // Nothing but a regular file is read, and refusing it never blocks.
     const QString fifo = dir.filePath("fifo.bmp");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    DibImage image;
+    ASSERT_TRUE(image.Load(good));
     for (const auto &[path, reason] :
          {std::pair(dir.filePath("missing.bmp"), "cannot be opened: " + QString(strerror(ENOENT))),
           {fifo, "not a regular file"}}) {
-        DibImage image;
         EXPECT_FALSE(image.Load(path));
-        EXPECT_EQ(image.GetLoadError(), reason);
+        EXPECT_EQ(std::tuple(image.GetLoadError(), image.GetPath()), std::tuple(reason, good));
     }
-
-    DibImage image;
-    ASSERT_TRUE(image.Load(good));
     image.Clear();
     EXPECT_TRUE(!image.IsLoaded() && image.GetPath().isEmpty() && !image.GetBits());
 }
