@@ -119,24 +119,21 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
     EXPECT_TRUE(!image.IsLoaded() && image.GetPath().isEmpty() && !image.GetBits());
 }
 
-// A sparse file of 3 GiB costs what its headers and picture need: refused from the headers, or
-// read for the few bytes its picture uses.
+// A sparse file of 3 GiB costs what its headers and picture need: its run-length stream is read
+// no further than its picture could use.
 TEST(DibImage, AHugeFileCostsWhatItsPictureUsesNotItsSize)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("huge.bmp");
-    for (const auto &[head, bottomRight] :
-         {std::pair(Rle8(4, 3), RGB(40, 50, 60)), {Head({.headerSize = 41}), COLORREF(0)}}) {
-        testbmp::WriteFile(path, head);
-        ASSERT_EQ(truncate(QFile::encodeName(path).constData(), off_t(3) << 30), 0);
-        rusage before {}, after {};
-        getrusage(RUSAGE_SELF, &before);
-        DibImage image;
-        EXPECT_EQ(image.Load(path), bottomRight != 0);
-        getrusage(RUSAGE_SELF, &after);
-        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KiB more at the peak";
-        Surface s(4, 3);
-        image.Draw(s);
-        EXPECT_EQ(s.GetPixel(3, 2), bottomRight);
-    }
+    testbmp::WriteFile(path, Rle8(4, 3));
+    ASSERT_EQ(truncate(QFile::encodeName(path).constData(), off_t(3) << 30), 0);
+    rusage before {}, after {};
+    getrusage(RUSAGE_SELF, &before);
+    DibImage image;
+    EXPECT_TRUE(image.Load(path));
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "KiB more at the peak";
+    Surface s(4, 3);
+    image.Draw(s);
+    EXPECT_EQ(s.GetPixel(3, 2), RGB(40, 50, 60));
 }
