@@ -39,8 +39,7 @@ TEST(AlphaBlend, EveryDepthBlendsEachChannelByTheRoundedRuleInsideTheClippedBoxO
     for (int bits : {16, 24, 32})
         for (const auto [bx, by, bw, bh, bsx, bsy] : boxes)
             for (unsigned a : {0u, 1u, 77u, 128u, 254u, 255u}) {
-                SCOPED_TRACE(testing::Message()
-                             << bits << " bits, alpha " << a << ", box at " << bx);
+                SCOPED_TRACE(testing::Message() << bits << " bits, alpha " << a << ", box " << bx);
                 const Surface src = Patterned(13, 9, bits, 50);
                 const Surface before = Patterned(20, 15, bits, 0);
                 Surface dst = Patterned(20, 15, bits, 0);

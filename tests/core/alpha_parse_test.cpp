@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 TEST(ParseAlphaText, AcceptsRejectsAndSaturatesAsTheEditRequires)
 {
-    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
     const std::optional<std::int32_t> no;
     const struct
     {
@@ -17,8 +13,8 @@ TEST(ParseAlphaText, AcceptsRejectsAndSaturatesAsTheEditRequires)
         // clang-format off
         // accepted: blanks and tabs around, one sign, leading zeros; out of range saturates
         {u"0", 0}, {u" 12", 12}, {u"\t012", 12}, {u"+12", 12}, {u"-5", -5}, {u"12 \t ", 12},
-        {u"2147483647", kMax}, {u"2147483648", kMax}, {u"99999999999999999999", kMax},
-        {u"-2147483648", kMin}, {u"-2147483649", kMin},
+        {u"2147483647", INT32_MAX}, {u"2147483648", INT32_MAX}, {u"99999999999999999999", INT32_MAX},
+        {u"-2147483648", INT32_MIN}, {u"-2147483649", INT32_MIN},
         // only the first 31 characters are looked at: x is the 32nd, then the 31st
         {u"12                             x", 12}, {u"12                            x", no},
         // rejected; a signed zero too

@@ -50,11 +50,10 @@ TEST(BatchRun, MixedListStampsGoodFilesAndNamesEveryFailure)
     const R expected[]
         = {R::Written, R::Unreadable, R::Written, R::Unwritable, R::Unreadable, R::Written};
     ASSERT_EQ(steps.size(), 6u);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(std::tuple(steps[i].index, steps[i].path, steps[i].result),
-                  std::tuple(i, w.List()[i], expected[i]));
-        EXPECT_EQ(steps[i].reason.isEmpty(), expected[i] == R::Written) << i;
-    }
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(
+            std::tuple(steps[i].index, steps[i].path, steps[i].result, steps[i].reason.isEmpty()),
+            std::tuple(i, w.List()[i], expected[i], expected[i] == R::Written));
     EXPECT_TRUE(testbmp::SamePixelsAs(Loaded(w.good), twice, twice.Width(), twice.Height()));
     EXPECT_EQ(testbmp::U16At(testbmp::ReadFile(w.second), 28), 32); // the display's format
     // The failed files are as they were and no temporary is left.
@@ -118,8 +117,7 @@ TEST(BatchRun, ALastStepThatFailsIsReportedInOrderAsUnwritable)
     EXPECT_EQ(result.written, QStringList({paths[0], paths[2]}));
     EXPECT_EQ(result.unwritable, QStringList({paths[1]}));
     EXPECT_EQ(order, (std::vector<int> {0, 1, 2}));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
-              QStringList({QStringLiteral("first.bmp"), QStringLiteral("third.bmp")}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporaries left";
     EXPECT_TRUE(BuildBatchSummary(result).warning); // with no unreadable file too
 }
 

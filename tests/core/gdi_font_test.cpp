@@ -39,17 +39,14 @@ TEST(GdiFont, RecordSurvivesItsFontAndTakesWhatTheFontChanged)
     SetFaceName(lf, eleven);
     EXPECT_EQ(FaceName(lf), eleven.left(10));
     EXPECT_EQ(LogFontFromFont(FontFromLogFont(lf), lf), lf);
-    QFont changed(QStringLiteral("Monospace"));
+    QFont changed(QStringLiteral("Monospace"), -1, QFont::Bold);
     changed.setPixelSize(20);
-    changed.setBold(true);
     changed.setUnderline(true);
     changed.setStyleStrategy(QFont::NoAntialias);
     EXPECT_EQ(LogFontFromFont(changed, lf),
               LOGFONT({-20, 7, 900, 900, 700, 0, 1, 0, 134, 3, 2, 3, 0x22, "Monospace"}));
     // Points at 96 dots per inch.
-    QFont points(QStringLiteral("Serif"));
-    points.setPointSize(24);
-    EXPECT_EQ(LogFontFromFont(points).lfHeight, -32);
+    EXPECT_EQ(LogFontFromFont(QFont(QStringLiteral("Serif"), 24)).lfHeight, -32);
 }
 
 TEST(GdiText, ExtentOpaqueBoxAndGlyphsAreWhereQtPutsThemAtEveryDepth)

@@ -1,19 +1,14 @@
 #include "overlay/picture_view_renderer.h"
 #include "support/bmp_builder.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <array>
 
 TEST(PictureViewRenderer, CachedViewIsTheFullRedrawAndTheFrameFollowsTheScroll)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("p.bmp"));
-    testbmp::WriteFile(path, testbmp::Picture24(300, 200, testbmp::Pattern));
     DibImage image;
-    ASSERT_TRUE(image.Load(path));
+    ASSERT_TRUE(image.LoadFromBytes(testbmp::Picture24(300, 200, testbmp::Pattern), {}));
     TextStyle style;
     style.text = QStringLiteral("Velmora 测试");
     style.alpha = 128;
@@ -35,8 +30,7 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawAndTheFrameFollowsTheScroll)
                                         {100, 100, 0, 0, 60, 40}};
     PictureViewRenderer renderer;
     for (const auto [x, y, h, v, width, height] : cases) {
-        SCOPED_TRACE(testing::Message() << "text at " << x << "," << y << " offsets " << h << ","
-                                        << v << " view " << width << "x" << height);
+        SCOPED_TRACE(testing::Message() << "text " << x << "," << y << " scroll " << h << "," << v);
         style.x = x;
         style.y = y;
         style.cx = style.cy = 0;
