@@ -97,7 +97,7 @@ TEST(ComposeText, BoxShowsTheTextOverThePictureOrItsBackgroundAndLandsAsTheWhole
     }
 }
 
-TEST(ComposeText, MarkersForSelectedAndDraggingSitExactlyAndOnlyWhenAskedForWithOne)
+TEST(ComposeText, MarkersSitExactlyWhenAskedForWithOneAndNothingToDrawChangesNothing)
 {
     const Surface before = Picture(140, 90);
     TextStyle style = Style("Ab", 30, 25);
@@ -131,20 +131,15 @@ TEST(ComposeText, MarkersForSelectedAndDraggingSitExactlyAndOnlyWhenAskedForWith
         for (auto [x, y] : changed)
             ASSERT_EQ(target.GetPixel(x, y), RGB(0, 0, 0));
     }
-}
-
-TEST(ComposeText, NothingToDrawLeavesThePictureAndNoSumOverflows)
-{
     // Nothing to draw: an empty text in an opaque box, and corners with markers at the far ends
     // of the coordinate range, where no sum may overflow.
     for (int edge : {0, INT_MAX, INT_MIN}) {
-        SCOPED_TRACE(edge);
-        Surface target = Picture(40, 40);
-        TextStyle style = Style(edge ? "Hello" : "", edge, edge);
+        Surface target = Picture(140, 90);
+        style = Style(edge ? "Hello" : "", edge, edge);
         style.selected = style.dragging = 1;
         style.dragCurrent = {edge, edge};
         style.dragStart = {~edge, 0};
-        EXPECT_TRUE(ComposeText(target, style, edge ? 1 : 0));
-        EXPECT_TRUE(Changed(Picture(40, 40), target).empty());
+        EXPECT_TRUE(ComposeText(target, style, edge ? 1 : 0)) << edge;
+        EXPECT_TRUE(Changed(before, target).empty()) << edge;
     }
 }
