@@ -13,7 +13,6 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawAndTheFrameFollowsTheScroll)
     style.text = QStringLiteral("Velmora 测试");
     style.alpha = 128;
     style.bgTransparent = 0;
-    style.bkColor = RGB(10, 200, 30);
     style.selected = style.dragging = 1;
     style.dragStart = {10, 10};
     style.dragCurrent = {70, 35};
