@@ -70,14 +70,35 @@ protected:
     TextPropertiesDialog *dialog = nullptr;
 };
 
-TEST_F(TextPropertiesDialogTest, OpensOnTheRecordShowsEveryChangeOnScreenAtOnceAndEnterKeepsIt)
+TEST_F(TextPropertiesDialogTest, OpensOnTheRecordShowsEveryChangeAtOnceEscapeDropsEnterKeeps)
 {
-    // Every field differs from the start, so one lost on the way shows.
-    const LOGFONT chosen {
-        -33, 7, 1, 2, FW_BOLD, 1, 1, 1, 134, 3, 2, NONANTIALIASED_QUALITY, 0x31, "DejaVu Sans"};
-    prompts.AnswerFont(chosen).AnswerColor(RGB(255, 0, 0)).AnswerColor(RGB(0, 0, 255));
+    // Typed over a selection (from, length) of 100, each warns; the value then. Of 3, 30, 300
+    // typed one by one, only the last warns.
+    const std::tuple<const char *, int, int, int> rows[]
+        = {{"300", 0, 3, 255}, {"-", 0, 0, 0}, {"x", 3, 0, 100}};
+    for (int i = 0; i < 3; ++i) // one for each warning
+        prompts.AnswerMessage(MessageAnswer::Ok);
     Run([&] {
         Shows("opening");
+        for (const auto &[typed, from, length, alpha] : rows) {
+            dialog->alphaSlider->setValue(100);
+            Edit(textprops::kAlphaEdit)->setSelection(from, length);
+            QTest::keyClicks(Edit(textprops::kAlphaEdit), typed);
+            want.alpha = alpha;
+            Shows(typed);
+        }
+        QTest::keyClick(Edit(textprops::kAlphaEdit), Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible());
+    });
+    EXPECT_EQ(Record(record), Record(want)); // the last row put alpha back where it started
+    const auto range = PromptRequest::Warning("“请填入一个在0和255之间的整数。”");
+    EXPECT_EQ(prompts.Requests(),
+              (std::vector {range, range, PromptRequest::Warning("请键入一个整数。")}));
+
+    // A larger font than the record's, so the preview shows whether it was taken.
+    const LOGFONT chosen {-33};
+    prompts.AnswerFont(chosen).AnswerColor(RGB(255, 0, 0)).AnswerColor(RGB(0, 0, 255));
+    Run([&] {
         QTest::mouseClick(Find(textprops::kFontButton), Qt::LeftButton);
         want.font = chosen;
         Shows("font chosen");
@@ -103,33 +124,6 @@ TEST_F(TextPropertiesDialogTest, OpensOnTheRecordShowsEveryChangeOnScreenAtOnceA
     });
     want.dragging = 0;
     EXPECT_EQ(Record(record), Record(want));
-}
-
-TEST_F(TextPropertiesDialogTest, TransparencyTextIsCheckedAtEveryChangeAndEscapeDropsAll)
-{
-    // Typed over a selection (from, length) of 100, each warns; the value then. Of 3, 30, 300
-    // typed one by one, only the last warns.
-    const std::tuple<const char *, int, int, int> rows[]
-        = {{"300", 0, 3, 255}, {"-", 0, 0, 0}, {"x", 3, 0, 100}};
-    for (int i = 0; i < 3; ++i) // one for each warning
-        prompts.AnswerMessage(MessageAnswer::Ok);
-    Run([&] {
-        QLineEdit *alphaEdit = Edit(textprops::kAlphaEdit);
-        for (const auto &[typed, from, length, alpha] : rows) {
-            dialog->alphaSlider->setValue(100);
-            alphaEdit->setSelection(from, length);
-            QTest::keyClicks(alphaEdit, typed);
-            want.alpha = alpha;
-            Shows(typed);
-        }
-        QTest::keyClick(alphaEdit, Qt::Key_Escape);
-        EXPECT_FALSE(dialog->isVisible());
-    });
-    EXPECT_EQ(Record(record), Record(want)); // the last row put alpha back where it started
-    const QString range = "“请填入一个在0和255之间的整数。”";
-    EXPECT_EQ(prompts.Requests(),
-              (std::vector {PromptRequest::Warning(range), PromptRequest::Warning(range),
-                            PromptRequest::Warning("请键入一个整数。")}));
 }
 
 } // namespace
