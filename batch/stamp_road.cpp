@@ -22,8 +22,7 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
     pending.reset();
     image.Clear();
     if (!image.Load(source))
-        return {.error = QStringLiteral("cannot read %1: %2").arg(source, image.GetLoadError()),
-                .failure = StampFailure::Read};
+        return ReadFailure(source, image.GetLoadError());
     // The display's own format: 32 bits per pixel.
     Surface surface(image.GetWidth(), image.GetHeight(), 32);
     if (surface.IsNull())
@@ -57,6 +56,12 @@ StampOutcome CommitOutcome(const AtomicFile &file, bool committed, const QString
         outcome.warning
             = QStringLiteral("%1 had other hard links, which keep the old picture").arg(target);
     return outcome;
+}
+
+StampOutcome ReadFailure(const QString &source, const QString &reason)
+{
+    return {.error = QStringLiteral("cannot read %1: %2").arg(source, reason),
+            .failure = StampFailure::Read};
 }
 
 StampOutcome WriteFailure(const QString &target, const QString &reason)

@@ -50,6 +50,9 @@ StampOutcome StampFileUncommitted(DibImage &image, const QString &source, const 
 // The outcome of a file whose last step has run, given whether it succeeded.
 StampOutcome CommitOutcome(const AtomicFile &file, bool committed, const QString &target);
 
+// The outcome of a file that could not be read, for the reason given: nothing was written.
+StampOutcome ReadFailure(const QString &source, const QString &reason);
+
 // The outcome of a file that could not be written, for the reason given: the target is as it
 // was.
 StampOutcome WriteFailure(const QString &target, const QString &reason);

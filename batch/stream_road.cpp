@@ -1,11 +1,15 @@
 #include "stream_road.h"
 
+#include "image/file_read.h"
 #include "image/mapped_dib.h"
 #include "overlay/compose_text.h"
 #include "platform/page_memory.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <optional>
 
 namespace {
@@ -15,7 +19,29 @@ constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
 // The display's own format, as the step-by-step road draws in.
 constexpr int kBitsPerPixel = 32;
 
-// The picture's rows from the mapped file, bottom row first: the written file's order.
+// A buffer each thread keeps for its next file: fresh pages cost a fault each, and pages given
+// back cost every core running the program a flush of its address tables.
+class ThreadBuffer
+{
+public:
+    // At least bytes bytes, or null when there is no memory for them.
+    std::uint8_t *Get(std::size_t bytes)
+    {
+        if (m_size < bytes) {
+            m_bytes.reset(new (std::nothrow) std::uint8_t[bytes]);
+            m_size = m_bytes ? bytes : 0;
+        }
+        return m_bytes.get();
+    }
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_bytes;
+    std::size_t m_size = 0;
+};
+
+thread_local ThreadBuffer t_storedRows, t_writtenRows;
+
+// The picture's rows from the file, bottom row first: the written file's order.
 class BottomUpRows
 {
 public:
@@ -26,42 +52,58 @@ public:
     explicit BottomUpRows(const MappedDib &file)
         : m_file(file)
     {
-        if (file.Header().IsRunLength())
-            m_rle.emplace(file.Header(), file.Colors(), file.Pixels());
+        const DibHeader &h = file.Header();
+        if (h.IsRunLength()) {
+            m_rle.emplace(h, file.Colors(), file.Pixels());
+            return;
+        }
+        m_span = std::min<std::size_t>(std::size_t(h.height),
+                                       std::max<std::size_t>(1, kChunkBytes / h.rowStride));
+        m_stored = t_storedRows.Get(m_span * h.rowStride);
     }
 
-    // Picture row y, for y from the bottom row up, one after the other.
-    void Next(int y, std::uint8_t *out)
+    // False when there was no memory for the rows read at once.
+    bool Ready() const { return m_rle || m_stored; }
+
+    // Picture row y, for y from the bottom row up, one after the other; false when the file
+    // could not be read there (errno says why).
+    bool Next(int y, std::uint8_t *out)
     {
         auto *pixels = reinterpret_cast<std::uint32_t *>(out);
         if (m_rle) {
             m_rle->Next(pixels);
-            return;
+            return true;
         }
         const DibHeader &h = m_file.Header();
-        // Bottom-up files store the bottom row first.
-        const std::size_t at = std::size_t(h.topDown ? y : h.height - 1 - y) * h.rowStride;
-        DecodeDibRow(h, m_file.Pixels().data() + at, h.width, m_file.Colors(), pixels);
-        m_lowest = std::min(m_lowest, at);
-        m_highest = std::max(m_highest, at + h.rowStride);
+        // Bottom-up files store the bottom row first, so their rows are read front to back;
+        // top-down files back to front.
+        const std::size_t stored = std::size_t(h.topDown ? y : h.height - 1 - y);
+        if (stored < m_first || stored >= m_first + m_count) {
+            m_first = h.topDown ? stored + 1 - std::min(m_span, stored + 1) : stored;
+            m_count = std::min(m_span, std::size_t(h.height) - m_first);
+            if (!m_file.ReadPixels(m_first * h.rowStride, m_count * h.rowStride, m_stored)) {
+                m_count = 0;
+                return false;
+            }
+        }
+        DecodeDibRow(h, m_stored + (stored - m_first) * h.rowStride, h.width, m_file.Colors(),
+                     pixels);
+        return true;
     }
 
-    // The pages of the rows read so far go back: they are not read again.
+    // The pages of the stream read so far go back: they are not read again.
     void ReleaseRead()
     {
-        if (m_rle) {
+        if (m_rle)
             m_file.Release(0, m_rle->Position());
-        } else if (m_highest > m_lowest) {
-            m_file.Release(m_lowest, m_highest);
-            m_lowest = SIZE_MAX;
-            m_highest = 0;
-        }
     }
 
 private:
     const MappedDib &m_file;
     std::optional<DibRleRows> m_rle;
-    std::size_t m_lowest = SIZE_MAX, m_highest = 0; // pixel bytes read since the last release
+    std::uint8_t *m_stored = nullptr; // stored rows [m_first, m_first + m_count)
+    std::size_t m_span = 0;           // rows read at once
+    std::size_t m_first = 0, m_count = 0;
 };
 
 // The picture rows [top, bottom) under the text box, held while the text is composed on them.
@@ -131,28 +173,32 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
     const std::size_t chunkRows = std::min<std::size_t>(
         std::size_t(height), std::max<std::size_t>(1, kChunkBytes / rowBytes));
     const std::size_t chunkBytes = chunkRows * rowBytes;
-    const PictureMemory chunk = MakePictureMemory(chunkBytes, PictureFill::Any);
+    std::uint8_t *const chunk = t_writtenRows.Get(chunkBytes);
     if (!chunk)
         return NoMemory(source);
 
     BottomUpRows rows(file);
+    if (!rows.Ready())
+        return NoMemory(source);
     std::size_t filled = 0;
     for (int y = height - 1; y >= 0; --y) {
         if (y == band.bottom - 1) { // the band's rows are read whole before any goes out
             for (int b = y; b >= band.top; --b)
-                rows.Next(b, band.rows.Row(b - band.top));
+                if (!rows.Next(b, band.rows.Row(b - band.top)))
+                    return ReadFailure(source, SystemReason(errno));
+            rows.ReleaseRead();
             if (!ComposeOnBand(band, style))
                 return ComposeFailure(source);
         }
-        std::uint8_t *out = chunk.get() + filled;
+        std::uint8_t *out = chunk + filled;
         if (y >= band.top && y < band.bottom)
             BmpFileRow(band.rows, y - band.top, width, out);
-        else
-            rows.Next(y, out);
+        else if (!rows.Next(y, out))
+            return ReadFailure(source, SystemReason(errno));
         filled += rowBytes;
         if (filled < chunkBytes && y > 0)
             continue;
-        if (!writer.Put(chunk.get(), filled))
+        if (!writer.Put(chunk, filled))
             return WriteFailure(target, writer.Error());
         rows.ReleaseRead();
         filled = 0;

@@ -1,5 +1,7 @@
 #include "dib_image.h"
 
+#include "file_read.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -9,53 +11,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-QString SystemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd)
-        : m_fd(fd)
-    { }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// Reads all length bytes at offset; false (errno set, 0 at the end of the file) otherwise.
-bool ReadFully(int fd, std::uint64_t offset, std::uint8_t *into, std::size_t length)
-{
-    while (length > 0) {
-        const ssize_t got = ::pread(fd, into, length, off_t(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            if (got == 0)
-                errno = 0;
-            return false;
-        }
-        into += got;
-        offset += std::uint64_t(got);
-        length -= std::size_t(got);
-    }
-    return true;
-}
-
-} // namespace
 
 DibImage::DibImage() = default;
 

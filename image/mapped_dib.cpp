@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -30,8 +31,9 @@ bool MappedDib::Open(const QString &path)
     if (m_data)
         return false;
     // Without blocking, as Load: only a regular file is read.
-    const int fd
-        = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    FileDescriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const int fd = file.get();
     if (fd < 0)
         return false;
     struct stat status
@@ -41,7 +43,6 @@ bool MappedDib::Open(const QString &path)
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0
         && std::uint64_t(status.st_size) <= SIZE_MAX)
         at = ::mmap(nullptr, std::size_t(status.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
     if (at == MAP_FAILED)
         return false;
     const auto *data = static_cast<const std::uint8_t *>(at);
@@ -53,10 +54,11 @@ bool MappedDib::Open(const QString &path)
     }
     m_data = data;
     m_size = size;
+    m_fd = std::move(file);
     m_header = header;
     m_colors = DibColorLookup(header, {data + header.colorTableOffset, header.ColorTableBytes()});
-    // Bottom-up rows are read front to back, once each: read ahead of them.
-    if (!header.topDown)
+    // A run-length stream is read front to back, once: read ahead of it.
+    if (header.IsRunLength())
         ::madvise(at, size, MADV_SEQUENTIAL);
     return true;
 }
@@ -80,4 +82,9 @@ void MappedDib::Release(std::size_t from, std::size_t to) const
     if (!m_data || end <= start)
         return;
     ::madvise(const_cast<std::uint8_t *>(m_data) + start, end - start, MADV_DONTNEED);
+}
+
+bool MappedDib::ReadPixels(std::size_t from, std::size_t count, std::uint8_t *out) const
+{
+    return ReadFully(m_fd.get(), m_header.pixelOffset + from, out, count);
 }
