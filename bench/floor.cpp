@@ -1,6 +1,6 @@
 #include "floor.h"
 
-#include "platform/widen_row.h"
+#include "image/widen_row.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "bmp_decode.h"
 
-#include "platform/widen_row.h"
+#include "widen_row.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/widen_row.h"
+#include "image/widen_row.h"
 
 #include <gtest/gtest.h>
 
