@@ -1,10 +1,14 @@
 #include "batch/stream_road.h"
 #include "batch/text_anchor.h"
+#include "image/mapped_dib.h"
 #include "support/bmp_builder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <vector>
 
 using testbmp::Bytes;
 
@@ -106,4 +110,21 @@ TEST(StreamRoad, WritesWhatTheStepByStepRoadWrites)
         ASSERT_EQ(testbmp::ReadFile(source), bytes) << name.toStdString() << " was changed";
     }
     EXPECT_GT(written, compared / 2);
+}
+
+// Another program may cut a file short while it is stamped: the rows it no longer holds fail
+// to read, with a reason, instead of killing the program as touching a mapped page would.
+TEST(StreamRoad, RowsOfAFileCutShortWhileOpenFailToRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cut.bmp");
+    testbmp::WriteFile(path, testbmp::Picture24(64, 64, testbmp::Pattern));
+    MappedDib file;
+    ASSERT_TRUE(file.Open(path));
+    const std::size_t stride = file.Header().rowStride;
+    ASSERT_TRUE(QFile::resize(path, qint64(54 + 10 * stride)));
+    std::vector<std::uint8_t> rows(20 * stride);
+    EXPECT_TRUE(file.ReadPixels(0, 10 * stride, rows.data()));
+    EXPECT_FALSE(file.ReadPixels(5 * stride, 10 * stride, rows.data()));
+    EXPECT_EQ(errno, ENODATA);
 }
