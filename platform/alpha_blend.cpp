@@ -37,23 +37,11 @@ void BlendWords555(std::uint8_t *d, const std::uint8_t *s, int count, unsigned a
 void AlphaBlend(Surface &dst, int x, int y, int w, int h, const Surface &src, int sx, int sy,
                 std::uint8_t alpha)
 {
-    if (dst.IsNull() || src.IsNull() || alpha == 0)
+    if (dst.IsNull() || src.IsNull() || alpha == 0 || dst.BitsPerPixel() != src.BitsPerPixel())
         return;
     if (!ClipCopy(x, y, w, h, sx, sy, dst.Width(), dst.Height(), src.Width(), src.Height()))
         return;
     const int depth = dst.BitsPerPixel();
-    if (depth != src.BitsPerPixel()) {
-        for (int row = 0; row < h; ++row)
-            for (int col = 0; col < w; ++col) {
-                const COLORREF s = src.GetPixel(sx + col, sy + row);
-                const COLORREF d = dst.GetPixel(x + col, y + row);
-                dst.SetPixel(x + col, y + row,
-                             RGB(Blend(GetRValue(s), GetRValue(d), alpha),
-                                 Blend(GetGValue(s), GetGValue(d), alpha),
-                                 Blend(GetBValue(s), GetBValue(d), alpha)));
-            }
-        return;
-    }
     const int bytes = depth / 8;
     for (int row = 0; row < h; ++row) {
         std::uint8_t *d = dst.Row(y + row) + std::size_t(x) * bytes;

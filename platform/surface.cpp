@@ -143,19 +143,12 @@ int Surface::SetBkMode(int mode)
 
 void Surface::BitBlt(int x, int y, int w, int h, const Surface &src, int sx, int sy)
 {
-    if (!m_bits || !src.m_bits)
+    if (!m_bits || !src.m_bits || &src == this)
         return;
     if (!ClipCopy(x, y, w, h, sx, sy, m_width, m_height, src.m_width, src.m_height))
         return;
     const int dstBytes = m_bitsPerPixel / 8;
     const int srcBytes = src.m_bitsPerPixel / 8;
-    if (&src == this) {
-        // Overlapping copy within one surface: go through a copy of the source rows.
-        Surface copy(w, h, m_bitsPerPixel);
-        copy.BitBlt(0, 0, w, h, src, sx, sy);
-        BitBlt(x, y, w, h, copy, 0, 0);
-        return;
-    }
     for (int row = 0; row < h; ++row) {
         std::uint8_t *d = Row(y + row) + std::size_t(x) * dstBytes;
         const std::uint8_t *s = src.Row(sy + row) + std::size_t(sx) * srcBytes;

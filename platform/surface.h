@@ -92,8 +92,8 @@ public:
     void SelectFont(const LOGFONT &font) { m_font = font; }
     const LOGFONT &GetFont() const { return m_font; }
 
-    // Copies w x h pixels from src at (sx, sy) to (x, y), clipped to both surfaces. Between
-    // different pixel formats each pixel is converted.
+    // Copies w x h pixels from src, another surface, at (sx, sy) to (x, y), clipped to both
+    // surfaces. Between different pixel formats each pixel is converted.
     void BitBlt(int x, int y, int w, int h, const Surface &src, int sx, int sy);
     // Fills the rectangle (clipped) white or black.
     void PatBlt(int x, int y, int w, int h, PatBltOp op);
