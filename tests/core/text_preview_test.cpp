@@ -28,9 +28,10 @@ TEST(TextPreview, TextIsCentredByIntegerHalvesOverABlackGridEveryTenPixels)
             EXPECT_EQ(box.GetPixel(x, at.y), RGB(255, 0, 0)) << x;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (y < at.y || y >= at.y + size.cy || x < at.x || x >= at.x + size.cx)
+                if (y < at.y || y >= at.y + size.cy || x < at.x || x >= at.x + size.cx) {
                     ASSERT_EQ(box.GetPixel(x, y),
                               x % 10 && y % 10 ? RGB(255, 255, 255) : RGB(0, 0, 0))
                         << x << "," << y;
+                }
     }
 }
