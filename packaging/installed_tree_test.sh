@@ -37,8 +37,13 @@ desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$metainfo" >/dev/null || appstreamcli validate --no-net "$metainfo"
 
 if [ -e "$tree/$page" ]; then
-  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$tree/$page" >/dev/null 2>"$scratch/man"
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$tree/$page" \
+    >"$scratch/page" 2>"$scratch/man"
   [ ! -s "$scratch/man" ] || fail "man finds faults in $page: $(cat "$scratch/man")"
+  for shown in "velmora-stamp - stamp a line of text" --files-from --depth "Exit status" \
+    "$version"; do
+    grep -qF -- "$shown" "$scratch/page" || fail "$page does not show $shown"
+  done
 fi
 
 # What the entry and the metadata name must be what was installed.

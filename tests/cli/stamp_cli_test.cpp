@@ -64,8 +64,6 @@ TEST(StampCli, ArgumentListsGiveTheirStatusMessagesAndFiles)
         {"locked/unwritable.bmp", 1, "cannot write locked/unwritable.bmp: "},
         {"--font|No Such Family|good.bmp|--x=10|--y|7", 0,
             "warning: no font family \"No Such Family\"; the text is drawn in", "good.bmp", 10, 7},
-        {"--version|good.bmp", 0, "", "", 0, 0, 32, "", "velmora-stamp " VELMORA_VERSION "\n"},
-        {"--alpha|300|--help", 0, "", "", 0, 0, 32, "", "  --files-from FILE"},
         {"--files-from|missing.bmp", 2, "cannot read missing.bmp: No such file or directory"},
         {"--output-dir|out\\377|good.bmp", 2, "!an argument is not valid UTF-8: out\uFFFD"},
         {"--text|@huge|--size|2048|good.bmp|second.bmp", 1, "cannot stamp good.bmp: the text\n"
@@ -74,7 +72,6 @@ TEST(StampCli, ArgumentListsGiveTheirStatusMessagesAndFiles)
         {"--bogus|good.bmp", 2, "!Unknown option 'bogus'."},
         {"--quiet", 2, "!no files given"},
         {"--alpha|256|good.bmp", 2, "!--alpha must be a whole number from 0 to 255, not \"256\""},
-        {"--size|0|good.bmp", 2, "!--size must be a whole number from 1 to 2048, not \"0\""},
         {"--color|#12G456|good.bmp", 2, "!--color must be a colour written #RRGGBB, not \"#12G456"},
         {"--font||good.bmp", 2, "!--font needs a font family name"},
         {"--anchor|9|good.bmp", 2, "!--anchor must be centre, top-centre, bottom-centre, "},
@@ -142,21 +139,4 @@ TEST(StampCli, ArgumentListsGiveTheirStatusMessagesAndFiles)
     rusage usage {}; // the largest peak memory of any run, in KiB
     getrusage(RUSAGE_CHILDREN, &usage);
     EXPECT_LT(usage.ru_maxrss, 384 * 1024);
-}
-
-// The manual page made at build time renders without a warning and shows the options.
-TEST(StampCli, ManualPageRenders)
-{
-#ifndef VELMORA_MAN_PAGE
-    GTEST_SKIP() << "no manual page in this build";
-#else
-    QProcess man;
-    man.start("man", {"--warnings", "-P", "cat", "-l", VELMORA_MAN_PAGE});
-    ASSERT_TRUE(man.waitForFinished(60000) && man.exitCode() == 0);
-    EXPECT_EQ(man.readAllStandardError(), "");
-    const QString page = man.readAllStandardOutput();
-    for (const char *shown : {"velmora-stamp - stamp a line of text", "--files-from", "--depth",
-                              "Exit status", VELMORA_VERSION})
-        EXPECT_TRUE(page.contains(shown)) << page.toStdString();
-#endif
 }

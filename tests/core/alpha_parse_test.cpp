@@ -13,8 +13,8 @@ TEST(ParseAlphaText, AcceptsRejectsAndSaturatesAsTheEditRequires)
         // clang-format off
         // accepted: blanks and tabs around, one sign, leading zeros; out of range saturates
         {u"0", 0}, {u" 12", 12}, {u"\t012", 12}, {u"+12", 12}, {u"-5", -5}, {u"12 \t ", 12},
-        {u"2147483647", INT32_MAX}, {u"2147483648", INT32_MAX}, {u"99999999999999999999", INT32_MAX},
-        {u"-2147483648", INT32_MIN}, {u"-2147483649", INT32_MIN},
+        {u"2147483647", INT32_MAX}, {u"2147483648", INT32_MAX}, {u"-2147483648", INT32_MIN},
+        {u"99999999999999999999", INT32_MAX}, {u"-2147483649", INT32_MIN},
         // only the first 31 characters are looked at: x is the 32nd, then the 31st
         {u"12                             x", 12}, {u"12                            x", no},
         // rejected; a signed zero too

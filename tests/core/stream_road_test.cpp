@@ -120,11 +120,8 @@ TEST(StreamRoad, RowsOfAFileCutShortWhileOpenFailToRead)
     const QString path = dir.filePath("cut.bmp");
     testbmp::WriteFile(path, testbmp::Picture24(64, 64, testbmp::Pattern));
     MappedDib file;
-    ASSERT_TRUE(file.Open(path));
-    const std::size_t stride = file.Header().rowStride;
-    ASSERT_TRUE(QFile::resize(path, qint64(54 + 10 * stride)));
-    std::vector<std::uint8_t> rows(20 * stride);
-    EXPECT_TRUE(file.ReadPixels(0, 10 * stride, rows.data()));
-    EXPECT_FALSE(file.ReadPixels(5 * stride, 10 * stride, rows.data()));
-    EXPECT_EQ(errno, ENODATA);
+    ASSERT_TRUE(file.Open(path) && QFile::resize(path, 54 + 10 * 192));
+    std::vector<std::uint8_t> rows(10 * 192);
+    EXPECT_TRUE(file.ReadPixels(0, 10 * 192, rows.data()));
+    EXPECT_FALSE(file.ReadPixels(192, 10 * 192, rows.data()) || errno != ENODATA);
 }

@@ -14,10 +14,7 @@ constexpr COLORREF W = RGB(255, 255, 255);
 constexpr COLORREF R = RGB(255, 0, 0);
 
 // The patterned picture's value taken as a colour: neighbours differ in every channel.
-COLORREF P(int x, int y)
-{
-    return testbmp::Pattern(x, y);
-}
+const auto P = testbmp::Pattern;
 
 } // namespace
 

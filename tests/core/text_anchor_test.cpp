@@ -5,24 +5,22 @@
 TEST(TextAnchor, PositionsHalvesTowardZeroAndMargins)
 {
     using enum TextAnchor;
-    const struct
-    {
-        TextAnchor anchor;
-        std::int32_t width, height, cx, cy, margin;
-        POINT expected;
-    } rows[] = {
-        // A 100 x 50 picture, a 30 x 12 box (halves of 70 and 38), 5 pixels from the edges it
-        // touches; a centred side ignores the margin. Each side's three places, low, middle and
-        // high, are met on both axes; the rest of the anchors are the same places combined.
-        {Centre, 100, 50, 30, 12, 5, {35, 19}},
-        {TopLeft, 100, 50, 30, 12, 5, {5, 5}},
-        {BottomRight, 100, 50, 30, 12, 5, {65, 33}},
-        // A box larger than the picture goes negative; half of -5 is -2.
-        {Centre, 20, 10, 25, 15, 0, {-2, -2}},
-    };
-    for (const auto &r : rows)
-        EXPECT_EQ(AnchorPosition(r.anchor, r.width, r.height, r.cx, r.cy, r.margin), r.expected)
-            << int(r.anchor) << " on " << r.width << "x" << r.height << " box " << r.cx;
+    // Anchor, picture width and height, box width and height, margin; where the box goes.
+    const std::tuple<TextAnchor, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                     std::int32_t, POINT>
+        rows[] = {
+            // A 100 x 50 picture, a 30 x 12 box (halves of 70 and 38), 5 pixels from the edges it
+            // touches; a centred side ignores the margin. Each side's three places, low, middle and
+            // high, are met on both axes; the rest of the anchors are the same places combined.
+            {Centre, 100, 50, 30, 12, 5, {35, 19}},
+            {TopLeft, 100, 50, 30, 12, 5, {5, 5}},
+            {BottomRight, 100, 50, 30, 12, 5, {65, 33}},
+            // A box larger than the picture goes negative; half of -5 is -2.
+            {Centre, 20, 10, 25, 15, 0, {-2, -2}},
+        };
+    for (const auto &[anchor, width, height, cx, cy, margin, expected] : rows)
+        EXPECT_EQ(AnchorPosition(anchor, width, height, cx, cy, margin), expected)
+            << int(anchor) << " on " << width << "x" << height << " box " << cx;
 }
 
 TEST(TextAnchor, ParsesTheCommandLineNamesAndValuesOnly)

@@ -1,10 +1,12 @@
+#include "res/dialog_template.h"
 #include "support/modal_runner.h"
+#include "ui/dialog_builder.h"
+#include "ui/file_filter.h"
 #include "ui/qt_font_color_prompts.h"
 #include "ui/qt_prompt_service.h"
 
-#include <QComboBox>
-#include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -35,22 +37,6 @@ TEST(QtPromptService, MessageBoxesHaveTheirIconCaptionAndButtons)
     }
 }
 
-// Each filter entry is shown by its name alone, as the command gives it.
-TEST(QtPromptService, FileDialogsShowFilterNamesAsGiven)
-{
-    QtPromptService service;
-    for (const auto &[ask, filter, shown] :
-         {std::tuple(&PromptService::GetOpenFileName, "BMP文件|*.bmp", "BMP文件"),
-          std::tuple(&PromptService::GetSaveFileName, "位图文件(*.bmp)|*.bmp|",
-                     "位图文件(*.bmp)")}) {
-        RunModal<QFileDialog>([&] { (service.*ask)(nullptr, QString::fromUtf8(filter)); },
-                              [&](QFileDialog &dialog) {
-                                  auto *types = dialog.findChild<QComboBox *>("fileTypeCombo");
-                                  EXPECT_EQ(types->currentText(), QString::fromUtf8(shown));
-                              });
-    }
-}
-
 // Fields a Qt font has no place for come back as they went in, with a change made in the dialog.
 TEST(QtFontPrompt, RecordSurvivesTheDialogWhole)
 {
@@ -67,6 +53,28 @@ TEST(QtFontPrompt, RecordSurvivesTheDialogWhole)
                               dialog.accept();
                           });
     EXPECT_EQ(chosen, underlined);
+}
+
+TEST(DialogBuilder, DialogUnitsComeFromTheFallbackFont)
+{
+    const QFont font = DialogFont({0, "", "宋体", 9, {}, 0, 0, 0, {}});
+    EXPECT_EQ(font.pointSize(), 9);
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf8("文泉驿微米黑")); // in Chinese
+    const DialogBaseUnits units = BaseUnitsFor(font);
+    ASSERT_GT(units.x * units.y, 0);
+    // x by a quarter of the average width, y by an eighth of the height, rounded.
+    EXPECT_EQ(DialogUnitsToPixels({4, 8, 40, 16}, units),
+              QRect(units.x, units.y, 10 * units.x, 2 * units.y));
+    EXPECT_EQ(DialogUnitsToPixels({2, 0, 0, 0}, {7, 16}).x(), 4); // 3.5 rounds up
+}
+
+// The program's own filters are checked in its file dialogs; here what they do not show: more
+// than one entry, patterns joined by ";", the empty filter.
+TEST(FileFilter, TurnsCommandFiltersIntoQtFilters)
+{
+    EXPECT_EQ(ToQtFileFilter(QStringLiteral("图片|*.bmp;*.dib|全部|*.*||")),
+              QStringLiteral("图片 (*.bmp *.dib);;全部 (*.*)"));
+    EXPECT_EQ(ToQtFileFilter(QString()), QString());
 }
 
 } // namespace
