@@ -115,6 +115,8 @@ TEST(DibImage, RefusesWhatCannotBeDrawnWithItsReason)
         EXPECT_FALSE(image.Load(path));
         EXPECT_EQ(std::tuple(image.GetLoadError(), image.GetPath()), std::tuple(reason, good));
     }
+    image.Clear();
+    EXPECT_TRUE(!image.IsLoaded() && image.GetPath().isEmpty() && !image.GetBits());
 }
 
 // A sparse file of 3 GiB costs what its headers and picture need: its run-length stream is read
