@@ -102,6 +102,20 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
                      const BatchProgress &progress, const std::atomic<bool> *stop,
                      const BatchOutput &output)
 {
+    int at = 0;
+    const NextListedFile next = [&]() -> std::optional<ListedFile> {
+        if (at == paths.size())
+            return std::nullopt;
+        const int index = at++;
+        return ListedFile {index, paths[index]};
+    };
+    return RunBatchOver(next, style, placement, progress, stop, output);
+}
+
+BatchResult RunBatchOver(const NextListedFile &next, TextStyle &style, BatchPlacement placement,
+                         const BatchProgress &progress, const std::atomic<bool> *stop,
+                         const BatchOutput &output)
+{
     // Where the text goes on each picture, given the picture's size and the text's measured box.
     const POINT given {style.x, style.y};
     const TextPlacement place = [placement, given](std::int32_t width, std::int32_t height,
@@ -141,12 +155,16 @@ BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement 
         committing.reset();
     };
 
-    for (int i = 0; i < paths.size(); ++i) {
+    for (;;) {
         if (stop && stop->load(std::memory_order_relaxed)) {
             result.stopped = true;
             break;
         }
-        const QString &path = paths[i];
+        const std::optional<ListedFile> listed = next();
+        if (!listed)
+            break;
+        const int i = listed->index;
+        const QString &path = listed->path;
         // A file listed again, or written to by the file before, is read only once that
         // earlier stamping is in place.
         if (committing && BatchFileKey(committing->target) == BatchFileKey(path))

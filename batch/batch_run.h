@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 // What became of one listed file.
 enum class BatchFileResult {
@@ -78,3 +79,19 @@ QString BatchTarget(const QString &path, const BatchOutput &output);
 BatchResult RunBatch(const QStringList &paths, TextStyle &style, BatchPlacement placement,
                      const BatchProgress &progress = {}, const std::atomic<bool> *stop = nullptr,
                      const BatchOutput &output = {});
+
+// One file of a run's list: its position in the list and its path.
+struct ListedFile
+{
+    int index = 0;
+    QString path;
+};
+// Gives the next file to stamp, or nothing once there is none.
+using NextListedFile = std::function<std::optional<ListedFile>()>;
+
+// RunBatch over the files next gives, one at a time, as a worker of a parallel run takes them:
+// each step reports the index next gave. A file's last step overlaps the work on the file
+// after it, here as in a single run.
+BatchResult RunBatchOver(const NextListedFile &next, TextStyle &style, BatchPlacement placement,
+                         const BatchProgress &progress = {},
+                         const std::atomic<bool> *stop = nullptr, const BatchOutput &output = {});

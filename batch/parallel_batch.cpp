@@ -54,32 +54,30 @@ BatchResult RunBatchParallel(const QStringList &paths, const TextStyle &style,
     std::mutex reportLock;
     std::size_t nextChain = 0; // guarded by reportLock
 
-    // Runs on each worker thread: takes the next file's listings in first-listed order.
+    // Runs on each worker thread: takes the next file's listings in first-listed order, one
+    // chain after the other.
     const auto worker = [&] {
         TextStyle own = style;
-        for (;;) {
-            std::size_t taken = 0;
-            {
+        const Chain *chain = nullptr;
+        std::size_t at = 0; // in chain
+        const NextListedFile next = [&]() -> std::optional<ListedFile> {
+            if (!chain || at == chain->size()) {
                 const std::lock_guard lock(reportLock);
                 if (nextChain == chains.size())
-                    return;
-                taken = nextChain++;
+                    return std::nullopt;
+                chain = &chains[nextChain++];
+                at = 0;
             }
-            const Chain &chain = chains[taken];
-            QStringList listed;
-            for (int index : chain)
-                listed << paths[index];
-            const BatchProgress relay = [&](const BatchStep &step) {
-                BatchStep inList = step;
-                inList.index = chain[std::size_t(step.index)];
-                const std::lock_guard lock(reportLock);
-                results[std::size_t(inList.index)] = inList.result;
-                if (progress)
-                    progress(inList);
-            };
-            if (RunBatch(listed, own, placement, relay, stop, output).stopped)
-                return;
-        }
+            const int index = (*chain)[at++];
+            return ListedFile {index, paths[index]};
+        };
+        const BatchProgress relay = [&](const BatchStep &step) {
+            const std::lock_guard lock(reportLock);
+            results[std::size_t(step.index)] = step.result;
+            if (progress)
+                progress(step);
+        };
+        RunBatchOver(next, own, placement, relay, stop, output);
     };
     const int workers = int(std::min<std::size_t>(std::size_t(jobs), chains.size()));
     std::vector<std::jthread> threads;
