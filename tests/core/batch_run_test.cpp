@@ -57,8 +57,10 @@ TEST(BatchRun, MixedListStampsGoodFilesAndNamesEveryFailure)
     EXPECT_EQ(testbmp::U16At(testbmp::ReadFile(w.second), 28), 32); // the display's format
     // The failed files are as they were and no temporary is left.
     std::map<std::string, Bytes> after = w.Files();
-    for (const char *name : {"good.bmp", "second.bmp"})
-        before.erase(name), after.erase(name);
+    for (const char *name : {"good.bmp", "second.bmp"}) {
+        before.erase(name);
+        after.erase(name);
+    }
     EXPECT_EQ(after, before);
     // The failures in list order, each in its place.
     EXPECT_EQ(BuildBatchSummary(result).text, w.Summary());

@@ -149,7 +149,9 @@ TEST_F(MainDialogTest, TheDragStateTable)
     const QRect h = dialog.HorizontalBar()->geometry(), v = dialog.VerticalBar()->geometry();
     for (const auto &[at, selected] : {std::pair(QPoint(-40, -40), 1), std::pair(v.center(), 1),
                                        std::pair(QPoint(v.x() + 2, h.y() + 2), 0)}) {
-        Send(Down, {5, 5}), Send(Held, {100, 100}), Send(Up, at);
+        Send(Down, {5, 5});
+        Send(Held, {100, 100});
+        Send(Up, at);
         EXPECT_EQ(Send(Free, {60, 60}), Placement(-1, -1, selected, 0)) << at.x() << "," << at.y();
     }
     // A double click on the text opens the text's dialog.
