@@ -5,11 +5,7 @@
 TEST(ParseAlphaText, AcceptsRejectsAndSaturatesAsTheEditRequires)
 {
     const std::optional<std::int32_t> no;
-    const struct
-    {
-        const char16_t *text;
-        std::optional<std::int32_t> expected;
-    } rows[] = {
+    const std::pair<const char16_t *, std::optional<std::int32_t>> rows[] = {
         // clang-format off
         // accepted: blanks and tabs around, one sign, leading zeros; out of range saturates
         {u"0", 0}, {u" 12", 12}, {u"\t012", 12}, {u"+12", 12}, {u"-5", -5}, {u"12 \t ", 12},
@@ -22,8 +18,8 @@ TEST(ParseAlphaText, AcceptsRejectsAndSaturatesAsTheEditRequires)
         {u"+ 5", no}, {u"--5", no}, {u"12\n", no}, {u"\u00a012", no}, {u"\uff11\uff12", no},
         // clang-format on
     };
-    for (const auto &row : rows) {
-        const QString text = QString::fromUtf16(row.text);
-        EXPECT_EQ(ParseAlphaText(text), row.expected) << '"' << text.toStdString() << '"';
+    for (const auto &[typed, expected] : rows) {
+        const QString text = QString::fromUtf16(typed);
+        EXPECT_EQ(ParseAlphaText(text), expected) << '"' << text.toStdString() << '"';
     }
 }

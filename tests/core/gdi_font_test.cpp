@@ -28,6 +28,15 @@ TEST(GdiFont, HeightWeightStylesQualityAndFaceBecomeTheFont)
                          QStringList {"Serif", kFallbackFamily}));
     // Far beyond any picture: bounded.
     EXPECT_EQ(FontFromLogFont({.lfHeight = INT32_MIN}).pixelSize(), kMaxPixelSize);
+    // A positive height is the largest cell that fits: none fits 1, so the smallest size; a
+    // cell that some size fills exactly gets that size.
+    const auto cellOf = [](int size) {
+        return QFontMetrics(FontFromLogFont({-size})).height();
+    };
+    for (int cell : {1, 40, cellOf(25)}) {
+        const int size = FontFromLogFont({cell}).pixelSize();
+        EXPECT_TRUE((cellOf(size) <= cell || size == 1) && cellOf(size + 1) > cell) << cell;
+    }
 }
 
 TEST(GdiFont, RecordSurvivesItsFontAndTakesWhatTheFontChanged)
