@@ -3,7 +3,6 @@
 #include "image/file_read.h"
 #include "image/mapped_dib.h"
 #include "overlay/compose_text.h"
-#include "platform/page_memory.h"
 
 #include <algorithm>
 #include <cerrno>
