@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 using testbmp::BmpLayout;
@@ -45,6 +47,12 @@ BmpLayout Layout(int bits, int width, int height)
     return s;
 }
 
+// Red, green, blue and alpha.
+void SetMasks(BmpLayout &layout, const std::array<std::uint32_t, 4> &masks)
+{
+    std::copy(masks.begin(), masks.end(), layout.masks);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -69,19 +77,14 @@ int main(int argc, char **argv)
     ok &= Save(dir, "rgb16.bmp", Layout(16, 5, 3));
     BmpLayout f565 = Layout(16, 4, 2);
     f565.compression = 3;
-    f565.masks[0] = 0xF800;
-    f565.masks[1] = 0x07E0;
-    f565.masks[2] = 0x001F;
+    SetMasks(f565, {0xF800, 0x07E0, 0x001F, 0});
     ok &= Save(dir, "bitfields565.bmp", f565);
     ok &= Save(dir, "rgb24.bmp", Layout(24, 3, 3));
     ok &= Save(dir, "rgb24-topdown.bmp", Layout(24, 3, -2));
     BmpLayout v5 = Layout(32, 3, 2);
     v5.headerSize = 124;
     v5.compression = 3;
-    v5.masks[0] = 0x00FF0000;
-    v5.masks[1] = 0x0000FF00;
-    v5.masks[2] = 0x000000FF;
-    v5.masks[3] = 0xFF000000;
+    SetMasks(v5, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
     v5.gap = 4;
     ok &= Save(dir, "v5-32-gap.bmp", v5);
     BmpLayout v4 = Layout(32, 2, 2);
@@ -90,10 +93,7 @@ int main(int argc, char **argv)
     BmpLayout v3 = Layout(16, 2, 2);
     v3.headerSize = 56;
     v3.compression = 3;
-    v3.masks[0] = 0x0F00;
-    v3.masks[1] = 0x00F0;
-    v3.masks[2] = 0x000F;
-    v3.masks[3] = 0xF000;
+    SetMasks(v3, {0x0F00, 0x00F0, 0x000F, 0xF000});
     ok &= Save(dir, "v3-16-4444.bmp", v3);
     BmpLayout v2 = Layout(24, 2, 1);
     v2.headerSize = 52;
@@ -141,10 +141,7 @@ int main(int argc, char **argv)
     ok &= Save(dir, "os2-rle24.bmp", rle24);
     BmpLayout alpha = Layout(32, 3, 2);
     alpha.compression = 6;
-    alpha.masks[0] = 0x3FF00000;
-    alpha.masks[1] = 0x000FFC00;
-    alpha.masks[2] = 0x000003FF;
-    alpha.masks[3] = 0xC0000000;
+    SetMasks(alpha, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000});
     ok &= Save(dir, "alpha-bitfields-10-bit.bmp", alpha);
     ok &= Save(dir, "rgb64.bmp", Layout(64, 3, 2));
     return ok ? 0 : 1;
