@@ -1,5 +1,7 @@
 #include "atomic_file.h"
 
+#include "file_read.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -186,7 +188,7 @@ void AtomicFile::Fail(const QString &reason)
 
 bool AtomicFile::FailWith(int error)
 {
-    Fail(qt_error_string(error));
+    Fail(SystemReason(error));
     return false;
 }
 
