@@ -8,7 +8,6 @@
 
 #include <future>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <system_error>
 
@@ -52,24 +51,14 @@ struct Committing
     std::future<bool> done;
 };
 
-// Files are flushed to disk one at a time in the whole process: two flushes at once, from
-// runs on several workers, take the disk longer than the same two in turn.
-std::mutex g_flushTurn;
-
-bool CommitInTurn(AtomicFile &file)
-{
-    const std::lock_guard turn(g_flushTurn);
-    return file.Commit();
-}
-
 std::future<bool> CommitInBackground(AtomicFile &file)
 {
     try {
         // Runs on its own thread; the run's thread does not touch the file until it is done.
-        return std::async(std::launch::async, [&file] { return CommitInTurn(file); });
+        return std::async(std::launch::async, [&file] { return file.Commit(); });
     } catch (const std::system_error &) { // no thread to be had: commit here and now
         std::promise<bool> now;
-        now.set_value(CommitInTurn(file));
+        now.set_value(file.Commit());
         return now.get_future();
     }
 }

@@ -57,6 +57,7 @@ private:
     QByteArray m_target;    // the file replaced, after any link was followed
     QByteArray m_temporary; // empty until made
     int m_fd = -1;
+    int m_replaced = -1;      // the file replaced, held from the rename until this object goes
     bool m_replacing = false; // a file stands at the target
     struct stat m_old
     {
