@@ -1,7 +1,7 @@
 #include "stream_road.h"
 
+#include "image/dib_file.h"
 #include "image/file_read.h"
-#include "image/mapped_dib.h"
 #include "overlay/compose_text.h"
 
 #include <algorithm>
@@ -48,12 +48,12 @@ public:
     // in any order; run-length encoded ones only in stored order, so only bottom-up.
     static bool Stream(const DibHeader &header) { return !header.IsRunLength() || !header.topDown; }
 
-    explicit BottomUpRows(const MappedDib &file)
+    explicit BottomUpRows(const DibFile &file)
         : m_file(file)
     {
         const DibHeader &h = file.Header();
         if (h.IsRunLength()) {
-            m_rle.emplace(h, file.Colors(), file.Pixels());
+            m_rle.emplace(file.RunLengthRows());
             return;
         }
         m_span = std::min<std::size_t>(std::size_t(h.height),
@@ -69,10 +69,8 @@ public:
     bool Next(int y, std::uint8_t *out)
     {
         auto *pixels = reinterpret_cast<std::uint32_t *>(out);
-        if (m_rle) {
-            m_rle->Next(pixels);
-            return true;
-        }
+        if (m_rle)
+            return m_rle->Next(pixels);
         const DibHeader &h = m_file.Header();
         // Bottom-up files store the bottom row first, so their rows are read front to back;
         // top-down files back to front.
@@ -90,15 +88,8 @@ public:
         return true;
     }
 
-    // The pages of the stream read so far go back: they are not read again.
-    void ReleaseRead()
-    {
-        if (m_rle)
-            m_file.Release(0, m_rle->Position());
-    }
-
 private:
-    const MappedDib &m_file;
+    const DibFile &m_file;
     std::optional<DibRleRows> m_rle;
     std::uint8_t *m_stored = nullptr; // stored rows [m_first, m_first + m_count)
     std::size_t m_span = 0;           // rows read at once
@@ -141,7 +132,7 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
                                         std::unique_ptr<AtomicFile> &pending)
 {
     pending.reset();
-    MappedDib file;
+    DibFile file;
     if (!file.Open(source) || !BottomUpRows::Stream(file.Header())) {
         DibImage image;
         return StampFileUncommitted(image, source, target, PlacedText(style, place), pending);
@@ -185,7 +176,6 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
             for (int b = y; b >= band.top; --b)
                 if (!rows.Next(b, band.rows.Row(b - band.top)))
                     return ReadFailure(source, SystemReason(errno));
-            rows.ReleaseRead();
             if (!ComposeOnBand(band, style))
                 return ComposeFailure(source);
         }
@@ -199,7 +189,6 @@ StampOutcome StreamStampFileUncommitted(const QString &source, const QString &ta
             continue;
         if (!writer.Put(chunk, filled))
             return WriteFailure(target, writer.Error());
-        rows.ReleaseRead();
         filled = 0;
     }
     pending = writer.Finish();

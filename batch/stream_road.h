@@ -18,7 +18,7 @@ using TextPlacement = std::function<POINT(std::int32_t width, std::int32_t heigh
 ComposeStep PlacedText(TextStyle &style, const TextPlacement &place);
 
 // StampFileUncommitted with PlacedText as its compose step, without ever holding the whole
-// picture: the rows go from the mapped file through a buffer of about a megabyte into the
+// picture: the rows go from the file through a buffer of about a megabyte into the
 // written file, in file order, and only the rows under the text box are held while the text
 // is composed on them. The file written is byte for byte the one the step-by-step road writes,
 // and the outcome the same. Pictures whose rows cannot come bottom row first without holding

@@ -160,7 +160,7 @@ void DrawRle(const DibHeader &h, const DibColors &colors, std::span<const std::u
     const int width = std::min(h.width, surface.Width());
     std::vector<std::uint32_t> buffer(std::size_t(h.width));
     for (int stored = 0; stored < h.height; ++stored) {
-        rows.Next(buffer.data());
+        rows.Next(buffer.data()); // a stream held whole is never short of bytes
         const int y = SurfaceRow(h, stored);
         if (y < surface.Height() && width > 0)
             surface.StoreRow(0, y, buffer.data(), width);
@@ -186,10 +186,37 @@ DibRleRows::DibRleRows(const DibHeader &header, const DibColors &colors,
     , m_stream(stream)
 { }
 
-void DibRleRows::Next(std::uint32_t *out)
+DibRleRows::DibRleRows(const DibHeader &header, const DibColors &colors, DibStreamRead read)
+    : m_header(header)
+    , m_colors(colors)
+    , m_read(std::move(read))
+{ }
+
+// Makes the bytes at hand hold the next command whole, or reach the stream's end.
+bool DibRleRows::Fill()
+{
+    // The longest command: an absolute run of 255 RLE24 pixels and its padding.
+    constexpr std::size_t kCommandBytes = 2 + 255 * 3 + 1;
+    constexpr std::size_t kWindowBytes = std::size_t(64) << 10;
+    const std::size_t size = std::size_t(m_header.pixelBytes);
+    if (!m_read || m_stream.size() - m_at >= kCommandBytes
+        || m_windowStart + m_stream.size() == size)
+        return true;
+    m_windowStart += m_at;
+    m_at = 0;
+    const std::size_t count = std::min(kWindowBytes, size - m_windowStart);
+    m_buffer.resize(kWindowBytes);
+    if (!m_read(m_windowStart, count, m_buffer.data())) {
+        m_stream = {};
+        return false;
+    }
+    m_stream = {m_buffer.data(), count};
+    return true;
+}
+
+bool DibRleRows::Next(std::uint32_t *out)
 {
     const DibHeader &h = m_header;
-    const LeReader in(m_stream);
     // Pixels the stream skips (deltas, early line or picture ends) stay black.
     std::fill(out, out + h.width, 0u);
     const bool four = h.compression == DibCompression::Rle4;
@@ -200,14 +227,17 @@ void DibRleRows::Next(std::uint32_t *out)
         if (x >= 0 && x < h.width)
             out[x] = p;
     };
-    const auto valueAt = [&](std::size_t at) {
-        return direct ? Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at)) : m_colors[in.u8(at)];
-    };
     const long long row = m_row++;
-    const std::size_t end = m_stream.size();
     // Nothing more is read while the stream stands on a later row (after a delta or a line
     // end) or has ended.
     while (!m_ended && m_streamRow == row) {
+        if (!Fill())
+            return false;
+        const LeReader in(m_stream);
+        const std::size_t end = m_stream.size();
+        const auto valueAt = [&](std::size_t at) {
+            return direct ? Bgrx(in.u8(at + 2), in.u8(at + 1), in.u8(at)) : m_colors[in.u8(at)];
+        };
         if (m_at + 2 > end) {
             m_ended = true;
             break;
@@ -258,6 +288,7 @@ void DibRleRows::Next(std::uint32_t *out)
             m_at += std::min(padded, end - m_at);
         }
     }
+    return true;
 }
 
 const char *DibFaultText(DibFault fault)

@@ -11,7 +11,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <vector>
 
 // How the pixels are stored. RLE24 comes only with OS/2 2.x headers, which give it the value 4;
 // bit fields with an alpha mask (6) are read as bit fields.
@@ -103,26 +105,38 @@ void DecodeDibRow(const DibHeader &header, const std::uint8_t *row, int count,
 void DrawDib(const DibHeader &header, const DibColors &colors, std::span<const std::uint8_t> pixels,
              Surface &surface);
 
+// Reads count bytes of a run-length stream from offset from into into; false, with errno set,
+// when they cannot be read.
+using DibStreamRead = std::function<bool(std::size_t from, std::size_t count, std::uint8_t *into)>;
+
 // Decodes the rows of a run-length picture one after the other, in stored order (bottom row
 // first unless the picture is top-down), so that a caller that streams the file need not hold
-// the picture. stream is the header's pixelBytes from pixelOffset.
+// the picture.
 class DibRleRows
 {
 public:
+    // Over a stream held whole: the header's pixelBytes from pixelOffset.
     DibRleRows(const DibHeader &header, const DibColors &colors,
                std::span<const std::uint8_t> stream);
-    // The next stored row: header.width pixels, black where the stream leaves pixels out.
-    void Next(std::uint32_t *out);
-    // Stream bytes before this offset are not read again.
-    std::size_t Position() const { return m_at; }
+    // Over the header's pixelBytes read a window at a time, so that a file cut short by another
+    // program fails to read where it ends.
+    DibRleRows(const DibHeader &header, const DibColors &colors, DibStreamRead read);
+    // The next stored row: header.width pixels, black where the stream leaves pixels out. False
+    // when the stream could not be read (errno says why); never for a stream held whole.
+    bool Next(std::uint32_t *out);
 
 private:
+    bool Fill();
+
     DibHeader m_header;
     DibColors m_colors;
-    std::span<const std::uint8_t> m_stream;
-    std::size_t m_at = 0;      // next byte of the stream
-    long long m_row = 0;       // stored row Next gives
-    long long m_streamRow = 0; // stored row the stream stands on
-    long long m_x = 0;         // column the stream stands on
+    DibStreamRead m_read;                   // empty for a stream held whole
+    std::vector<std::uint8_t> m_buffer;     // the window, when read
+    std::span<const std::uint8_t> m_stream; // the bytes at hand: the window, or the whole stream
+    std::size_t m_windowStart = 0;          // in the stream, of m_stream's first byte
+    std::size_t m_at = 0;                   // next byte, in m_stream
+    long long m_row = 0;                    // stored row Next gives
+    long long m_streamRow = 0;              // stored row the stream stands on
+    long long m_x = 0;                      // column the stream stands on
     bool m_ended = false;
 };
