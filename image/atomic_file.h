@@ -24,6 +24,8 @@ enum class LinkAtTarget {
 //
 // After the first failure every call does nothing and returns false; Error() says why, in the
 // system's words. One thread at a time may use an object, not necessarily the one that made it.
+// The replaced file's space is given back when the object is destroyed, by the thread that
+// destroys it: drop the object soon after Commit.
 class AtomicFile
 {
 public:
