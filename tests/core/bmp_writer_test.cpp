@@ -74,6 +74,10 @@ TEST(BmpWriter, TheOldFileStaysUntilTheLastStepThenLendsItsOwnerAndMode)
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(names(), QStringList {"keep.bmp"});
 
+    const auto openFiles = [] {
+        return QDir("/proc/self/fd").count();
+    };
+    const auto filesBefore = openFiles();
     auto pending = WriteBmpFileUncommitted(s, path, 40, 30);
     ASSERT_FALSE(pending->Failed());
     EXPECT_EQ(ReadFile(path), old);
@@ -82,6 +86,7 @@ TEST(BmpWriter, TheOldFileStaysUntilTheLastStepThenLendsItsOwnerAndMode)
     EXPECT_FALSE(pending->Commit()); // once only
     pending.reset();
     EXPECT_EQ(names(), QStringList {"keep.bmp"});
+    EXPECT_EQ(openFiles(), filesBefore); // the replaced file was let go with the writer
 
     // Run as root, a replaced file keeps its owner, group, every mode bit and its extended
     // attributes.
