@@ -10,6 +10,20 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
+// The tool run with the fault library making the call asked for fail below folder.
+ToolRun RunFailing(const QStringList &arguments, const QString &folder, const QString &fault)
+{
+    return RunStamp(
+        arguments, {}, {},
+        {"LD_PRELOAD=" VELMORA_FAIL_CALLS_PATH, "VELMORA_FAULT_DIR=" + folder,
+         "VELMORA_FAULT=" + fault,
+         "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0"});
+}
+
+} // namespace
+
 // Each call that puts a file on disk fails below Qt, as a full or failing disk makes it fail,
 // and then (as root) the disk really is full, on both roads a file takes (streamed at 32 bits,
 // whole at 24): the tool exits 1 naming the file and the system's reason, the original is byte
@@ -45,12 +59,8 @@ TEST(WriteSafety, EveryFailingCallLeavesTheOriginalWhole)
                                   "%1", QString::number(53 + width * height * depth / 8));
                 SCOPED_TRACE((asked + ' ' + name + ' ' + QString::number(depth)).toStdString());
                 const testbmp::Bytes old = testbmp::ReadFile(path);
-                const ToolRun r
-                    = RunStamp({"--depth", QString::number(depth), "--text", "Ab", path}, {}, {},
-                               {"LD_PRELOAD=" VELMORA_FAIL_CALLS_PATH,
-                                "VELMORA_FAULT_DIR=" + folder, "VELMORA_FAULT=" + asked,
-                                "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS")
-                                    + ":verify_asan_link_order=0"});
+                const ToolRun r = RunFailing(
+                    {"--depth", QString::number(depth), "--text", "Ab", path}, folder, asked);
                 EXPECT_EQ(r.code, 1) << r.err.toStdString();
                 EXPECT_TRUE(r.err.contains("cannot write " + path + ": "
                                            + std::strerror(fault.endsWith("EIO") ? EIO : ENOSPC)))
@@ -58,5 +68,20 @@ TEST(WriteSafety, EveryFailingCallLeavesTheOriginalWhole)
                 EXPECT_EQ(testbmp::ReadFile(path), old);
                 EXPECT_EQ(entries(), before);
             }
+    }
+}
+
+// The folder is synced after the rename. A file system that cannot sync a folder (EINVAL) has
+// the file stamped all the same; a disk failing there is reported, though the new file stands.
+TEST(WriteSafety, AFolderThatCannotBeSyncedIsNoFailureAFailingOneIs)
+{
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).canonicalPath(), path = folder + "/a.bmp";
+    for (const auto &[error, code] : {std::pair("EINVAL", 0), {"EIO", 1}}) {
+        testbmp::WriteFile(path, testbmp::Picture24(64, 48, testbmp::Pattern));
+        const ToolRun r = RunFailing({"--text", "Ab", path}, folder, "dirsync:1:" + QString(error));
+        EXPECT_EQ(r.code, code) << error << r.err.toStdString();
+        EXPECT_EQ(r.err.contains("cannot write " + path + ": " + std::strerror(EIO)), code == 1);
+        EXPECT_EQ(testbmp::ReadFile(path).size(), 54u + 64 * 48 * 4) << error;
     }
 }

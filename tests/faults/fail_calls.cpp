@@ -1,12 +1,13 @@
 // Loaded with LD_PRELOAD under the tool, it makes one kind of call on files below a folder fail
 // as a failing disk would. VELMORA_FAULT_DIR names the folder; only regular files open for
 // writing there count, so the pictures read and the standard streams are left alone.
-// VELMORA_FAULT is CALL:N:ERROR, ERROR being ENOSPC or EIO:
+// VELMORA_FAULT is CALL:N:ERROR, ERROR being ENOSPC, EIO or EINVAL:
 //   write:N   the files take N bytes in all; the write that crosses that line puts what still
 //             fits and the writes after it fail, as on a disk that fills up
 //   sync:N    the N-th fdatasync and every later one fail
 //   close:N   the N-th close fails (the descriptor is closed all the same, as Linux does)
 //   rename:N  the N-th rename of such a file and every later one fail
+//   dirsync:N the N-th fsync of the folder itself and every later one fail
 
 #include <algorithm>
 #include <atomic>
@@ -32,10 +33,14 @@ int Asked(const char *call, const char *path, long long &n)
     const char *fault = std::getenv("VELMORA_FAULT"), *dir = std::getenv("VELMORA_FAULT_DIR");
     const std::size_t length = dir ? std::strlen(dir) : 0;
     struct stat st;
+    const bool folder = std::strcmp(call, "dirsync") == 0;
     if (!fault || std::sscanf(fault, "%7[a-z]:%lld:%7s", asked, &n, error) != 3
         || std::strcmp(asked, call) != 0 || !length || std::strncmp(path, dir, length) != 0
-        || path[length] != '/' || lstat(path, &st) != 0 || !S_ISREG(st.st_mode))
+        || path[length] != (folder ? '\0' : '/') || lstat(path, &st) != 0
+        || !(folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)))
         return 0;
+    if (std::strcmp(error, "EINVAL") == 0)
+        return EINVAL;
     return std::strcmp(error, "EIO") == 0 ? EIO : ENOSPC;
 }
 
@@ -78,6 +83,15 @@ extern "C" int fdatasync(int fd)
     long long n = 0;
     const int error = Asked("sync", fd, n);
     return Fails(error, n) ? -1 : NEXT(fdatasync)(fd);
+}
+
+extern "C" int fsync(int fd)
+{
+    char link[32], path[4096] = {};
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    long long n = 0;
+    const int error = readlink(link, path, sizeof path - 1) > 0 ? Asked("dirsync", path, n) : 0;
+    return Fails(error, n) ? -1 : NEXT(fsync)(fd);
 }
 
 extern "C" int close(int fd)
