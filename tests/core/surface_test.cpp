@@ -56,5 +56,7 @@ TEST(Surface, FillsClipAndLinesLeaveOutTheirEndPoint)
         o.MoveToEx(x0, y0);
         o.LineTo(x1, y1);
     }
+    for (const auto &[x, y] : {std::pair(-1, 1), {4, 0}, {0, -1}, {0, 4}}) // beside a row's ends
+        o.SetPixel(x, y, R);
     EXPECT_TRUE(SurfaceShows(o, 4, 4, {K, K, K, W, W, W, W, K, K, W, W, K, W, K, K, W}));
 }
