@@ -47,6 +47,9 @@ TEST(GdiFont, RecordSurvivesItsFontAndTakesWhatTheFontChanged)
     const QString eleven = QString::fromUtf8("文泉驿微米黑文泉驿微米"); // 33 bytes
     SetFaceName(lf, eleven);
     EXPECT_EQ(FaceName(lf), eleven.left(10));
+    SetFaceName(lf, QString(31, 'a')); // the longest that fits, kept whole
+    EXPECT_EQ(FaceName(lf), QString(31, 'a'));
+    SetFaceName(lf, eleven);
     EXPECT_EQ(LogFontFromFont(FontFromLogFont(lf), lf), lf);
     QFont changed(QStringLiteral("Monospace"), -1, QFont::Bold);
     changed.setPixelSize(20);
