@@ -15,20 +15,19 @@ TEST(PictureViewRenderer, CachedViewIsTheFullRedrawAndTheFrameFollowsTheScroll)
     style.bgTransparent = 0;
     style.selected = style.dragging = 1;
     style.dragStart = {10, 10};
-    style.dragCurrent = {70, 35};
 
-    // Text x, y, scroll offsets h, v, view width and height: the text in view with the drag
-    // outline across it; scrolled so the view cuts the text at its left and top; the last
-    // offsets, the box past the picture's corner; a view larger than the picture, the box
-    // partly off it; the text and its outline out of view.
-    const std::array<int, 6> cases[] = {{20, 30, 0, 0, 120, 90},
-                                        {20, 30, 37, 21, 120, 90},
-                                        {250, 180, 180, 110, 120, 90},
-                                        {-5, -8, 0, 0, 400, 300},
-                                        {100, 100, 0, 0, 60, 40}};
+    // Drag point, text x, y, scroll offsets h, v, view width and height: the text in view with
+    // the drag outline across it; scrolled so the view cuts the text at its left and top; the
+    // last offsets, the box past the picture's corner; a view larger than the picture, the box
+    // partly off it; the text and its outline out of view; dragged up and left of the start.
+    const std::array<int, 8> cases[]
+        = {{70, 35, 20, 30, 0, 0, 120, 90},       {70, 35, 20, 30, 37, 21, 120, 90},
+           {70, 35, 250, 180, 180, 110, 120, 90}, {70, 35, -5, -8, 0, 0, 400, 300},
+           {70, 35, 100, 100, 0, 0, 60, 40},      {-30, -20, 60, 50, 0, 0, 120, 90}};
     PictureViewRenderer renderer;
-    for (const auto [x, y, h, v, width, height] : cases) {
+    for (const auto &[dragX, dragY, x, y, h, v, width, height] : cases) {
         SCOPED_TRACE(testing::Message() << "text " << x << "," << y << " scroll " << h << "," << v);
+        style.dragCurrent = {dragX, dragY};
         style.x = x;
         style.y = y;
         style.cx = style.cy = 0;
