@@ -139,6 +139,20 @@ int main(int argc, char **argv)
                        .EndOfPicture()
                        .bytes();
     ok &= Save(dir, "os2-rle24.bmp", rle24);
+    // A stream long enough to be read in several windows, its commands of odd lengths.
+    BmpLayout rle24Long = Layout(24, 40, 30);
+    rle24Long.headerSize = 64;
+    rle24Long.compression = 4;
+    RleStream longStream;
+    for (int row = 0; row < 30; ++row) {
+        const int count = 5 + row;
+        longStream.Raw({0, std::uint8_t(count)});
+        for (int i = 0; i < count * 3 + count % 2; ++i) // padded to a 16-bit boundary
+            longStream.Raw({std::uint8_t(row * 7 + i)});
+        longStream.Raw({3, 10, 20, 30}).EndOfLine();
+    }
+    rle24Long.pixels = longStream.EndOfPicture().bytes();
+    ok &= Save(dir, "os2-rle24-long.bmp", rle24Long);
     BmpLayout alpha = Layout(32, 3, 2);
     alpha.compression = 6;
     SetMasks(alpha, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000});

@@ -186,26 +186,25 @@ DibRleRows::DibRleRows(const DibHeader &header, const DibColors &colors,
     , m_stream(stream)
 { }
 
-DibRleRows::DibRleRows(const DibHeader &header, const DibColors &colors, DibStreamRead read)
+DibRleRows::DibRleRows(const DibHeader &header, const DibColors &colors, DibStreamRead read,
+                       std::size_t windowBytes)
     : m_header(header)
     , m_colors(colors)
     , m_read(std::move(read))
+    , m_windowBytes(std::max(windowBytes, kDibRleCommandBytes))
 { }
 
 // Makes the bytes at hand hold the next command whole, or reach the stream's end.
 bool DibRleRows::Fill()
 {
-    // The longest command: an absolute run of 255 RLE24 pixels and its padding.
-    constexpr std::size_t kCommandBytes = 2 + 255 * 3 + 1;
-    constexpr std::size_t kWindowBytes = std::size_t(64) << 10;
     const std::size_t size = std::size_t(m_header.pixelBytes);
-    if (!m_read || m_stream.size() - m_at >= kCommandBytes
+    if (!m_read || m_stream.size() - m_at >= kDibRleCommandBytes
         || m_windowStart + m_stream.size() == size)
         return true;
     m_windowStart += m_at;
     m_at = 0;
-    const std::size_t count = std::min(kWindowBytes, size - m_windowStart);
-    m_buffer.resize(kWindowBytes);
+    const std::size_t count = std::min(m_windowBytes, size - m_windowStart);
+    m_buffer.resize(m_windowBytes);
     if (!m_read(m_windowStart, count, m_buffer.data())) {
         m_stream = {};
         return false;

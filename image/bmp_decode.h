@@ -105,6 +105,9 @@ void DecodeDibRow(const DibHeader &header, const std::uint8_t *row, int count,
 void DrawDib(const DibHeader &header, const DibColors &colors, std::span<const std::uint8_t> pixels,
              Surface &surface);
 
+// The longest run-length command: an absolute run of 255 RLE24 pixels and its padding.
+constexpr std::size_t kDibRleCommandBytes = 2 + 255 * 3 + 1;
+
 // Reads count bytes of a run-length stream from offset from into into; false, with errno set,
 // when they cannot be read.
 using DibStreamRead = std::function<bool(std::size_t from, std::size_t count, std::uint8_t *into)>;
@@ -119,8 +122,9 @@ public:
     DibRleRows(const DibHeader &header, const DibColors &colors,
                std::span<const std::uint8_t> stream);
     // Over the header's pixelBytes read a window at a time, so that a file cut short by another
-    // program fails to read where it ends.
-    DibRleRows(const DibHeader &header, const DibColors &colors, DibStreamRead read);
+    // program fails to read where it ends. A window holds at least kDibRleCommandBytes.
+    DibRleRows(const DibHeader &header, const DibColors &colors, DibStreamRead read,
+               std::size_t windowBytes = std::size_t(64) << 10);
     // The next stored row: header.width pixels, black where the stream leaves pixels out. False
     // when the stream could not be read (errno says why); never for a stream held whole.
     bool Next(std::uint32_t *out);
@@ -130,7 +134,8 @@ private:
 
     DibHeader m_header;
     DibColors m_colors;
-    DibStreamRead m_read;                   // empty for a stream held whole
+    DibStreamRead m_read; // empty for a stream held whole
+    std::size_t m_windowBytes = 0;
     std::vector<std::uint8_t> m_buffer;     // the window, when read
     std::span<const std::uint8_t> m_stream; // the bytes at hand: the window, or the whole stream
     std::size_t m_windowStart = 0;          // in the stream, of m_stream's first byte
